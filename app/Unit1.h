@@ -1,0 +1,193 @@
+#pragma once
+// The main form: the settings window, the owner of every component, and the handlers of the
+// program's commands.
+
+#include <memory>
+#include <string>
+
+#include "engine/EngineState.h"
+#include "framework/Application.h"
+#include "framework/Controls.h"
+#include "framework/Forms.h"
+#include "framework/Menus.h"
+#include "framework/Timer.h"
+#include "platform/Platform.h"
+#include "settings/Settings.h"
+
+namespace varnel {
+
+class TForm1 : public TForm {
+ public:
+  TForm1(TComponent* owner, TApplication& application);
+  ~TForm1() override;
+
+  // --- process-wide state ---------------------------------------------------------------
+  varnel::Settings Settings;
+  EngineState Engine;
+  bool FirstActivate = false;
+  bool SettingsOpen = false;
+  int DesignWidth = 0;
+  int DesignHeight = 0;
+  std::unique_ptr<platform::ShellDispatch> ShellApp;
+
+  // --- components -----------------------------------------------------------------------
+  TTimer* Timer1 = nullptr;
+  TImageList* ImageList1 = nullptr;
+  TImageList* ImageListLchBak = nullptr;
+  TImageList* ImageListLaunch = nullptr;
+  TPopupMenu* PopupMenu1 = nullptr;
+  TMenuItem* mnuExplore = nullptr;
+  TMenuItem* mnuLaunchLoad = nullptr;
+  TMenuItem* mnuSetting = nullptr;
+  TMenuItem* mnuExit = nullptr;
+  TPopupMenu* PopupMenuLaunch = nullptr;
+  TMenuItem* mnuPopExit = nullptr;
+  TMenuItem* mnu = nullptr;
+  TMenuItem* mnuExpFix = nullptr;
+  TMenuItem* mnuDualExp = nullptr;
+  TMenuItem* N3 = nullptr;
+  TMenuItem* mnuLaunchLoadS = nullptr;
+  TMenuItem* mnuSettingS = nullptr;
+  TMenuItem* mnuExitS = nullptr;
+
+  // --- the settings window ---------------------------------------------------------------
+  TPageControl* PageControl1 = nullptr;
+  TTabSheet* TabSheet1 = nullptr;  // "動作"
+  TTabSheet* TabSheet3 = nullptr;  // "フォルダ"
+  TTabSheet* TabSheet5 = nullptr;  // "Launch"
+  TTabSheet* TabSheet4 = nullptr;  // "監視"
+  TTabSheet* TabSheet2 = nullptr;  // "About"
+  TBitBtn* BitBtn1 = nullptr;
+
+  TCheckBox* CheckBox1 = nullptr;
+  TCheckBox* CheckBox2 = nullptr;
+  TCheckBox* CheckBox3 = nullptr;
+  TCheckBox* CheckBox4 = nullptr;
+  TCheckBox* CheckBoxBtn = nullptr;
+  TRadioGroup* RadioGroupBtn = nullptr;
+  TTrackBar* TrackBar1 = nullptr;
+  TTrackBar* TrackBar2 = nullptr;
+  TEdit* Edit7 = nullptr;
+  TUpDown* UpDown2 = nullptr;
+  TCheckBox* CheckBox13 = nullptr;
+  TEdit* Edit8 = nullptr;
+  TUpDown* UpDown3 = nullptr;
+  TEdit* Edit9 = nullptr;
+  TUpDown* UpDown4 = nullptr;
+  TCheckBox* CheckBox14 = nullptr;
+  TCheckBox* CheckBox6 = nullptr;
+  TCheckBox* CheckBox15 = nullptr;
+
+  TEdit* Edit1 = nullptr;
+  TButton* Button1 = nullptr;
+  TCheckBox* CheckBox17 = nullptr;
+  TEdit* Edit10 = nullptr;
+  TButton* Button7 = nullptr;
+  TCheckBox* CheckBox19 = nullptr;
+  TCheckBox* CheckBox21 = nullptr;
+
+  TEdit* Edit5 = nullptr;
+  TButton* Button6 = nullptr;
+  TCheckBox* CheckBox7 = nullptr;
+  TCheckBox* CheckBox8 = nullptr;
+  TCheckBox* CheckBox9 = nullptr;
+  TCheckBox* CheckBox10 = nullptr;
+  TCheckBox* CheckBoxBtnL = nullptr;
+  TRadioGroup* RadioGroupBtnL = nullptr;
+  TCheckBox* CheckBox11 = nullptr;
+  TCheckBox* CheckBox12 = nullptr;
+  TEdit* Edit6 = nullptr;
+  TUpDown* UpDown1 = nullptr;
+  TCheckBox* CheckBox16 = nullptr;
+  TCheckBox* CheckBox18 = nullptr;
+
+  TCheckBox* CheckBox5 = nullptr;
+  TEdit* Edit2 = nullptr;
+  TButton* Button2 = nullptr;
+  TGroupBox* GroupBox1 = nullptr;
+  TRadioButton* RadioButton1 = nullptr;
+  TEdit* Edit3 = nullptr;
+  TButton* Button3 = nullptr;
+  TRadioButton* RadioButton2 = nullptr;
+  TEdit* Edit11 = nullptr;
+  TButton* Button8 = nullptr;
+  TEdit* Edit4 = nullptr;
+  TButton* Button4 = nullptr;
+  TButton* Button5 = nullptr;
+  TListBox* ListBox1 = nullptr;
+  TCheckBox* CheckBox20 = nullptr;
+
+  TLabel* Label1 = nullptr;
+  TLabel* Label2 = nullptr;
+  TLabel* Label3 = nullptr;
+  TLabel* Label4 = nullptr;
+  TLabel* Label5 = nullptr;
+  TBitBtn* BitBtn2 = nullptr;
+
+  // --- lifecycle and commands -----------------------------------------------------------
+  void FormCreate(TComponent& sender);
+  void FormActivate(TComponent& sender);
+  void mnuSettingClick(TComponent& sender);
+  void BitBtn1Click(TComponent& sender);
+  void mnuExitClick(TComponent& sender);
+  void FormCloseQuery(TComponent& sender, bool& canClose);
+  void FormClose(TComponent& sender, TCloseAction& action);
+
+  // --- the settings window's handlers ---------------------------------------------------
+  void CheckBox1Click(TComponent& sender);
+  void CheckBox2Click(TComponent& sender);
+  void CheckBox3Click(TComponent& sender);
+  void CheckBox4Click(TComponent& sender);
+  void CheckBoxBtnClick(TComponent& sender);
+  void RadioGroupBtnClick(TComponent& sender);
+  void TrackBar1Change(TComponent& sender);
+  void TrackBar2Change(TComponent& sender);
+  void UpDown2Click(TComponent& sender);
+  void CheckBox13Click(TComponent& sender);
+  void UpDown3Click(TComponent& sender);
+  void Edit8Change(TComponent& sender);
+  void UpDown4Click(TComponent& sender);
+  void Edit9Change(TComponent& sender);
+  void CheckBox14Click(TComponent& sender);
+  void CheckBox6Click(TComponent& sender);
+  void CheckBox15Click(TComponent& sender);
+  void CheckBox17Click(TComponent& sender);
+  void CheckBox19Click(TComponent& sender);
+  void CheckBox21Click(TComponent& sender);
+  void CheckBox7Click(TComponent& sender);
+  void CheckBox8Click(TComponent& sender);
+  void CheckBox9Click(TComponent& sender);
+  void CheckBox10Click(TComponent& sender);
+  void CheckBoxBtnLClick(TComponent& sender);
+  void RadioGroupBtnLClick(TComponent& sender);
+  void CheckBox11Click(TComponent& sender);
+  void CheckBox12Click(TComponent& sender);
+  void UpDown1Click(TComponent& sender);
+  void Edit6Change(TComponent& sender);
+  void CheckBox16Click(TComponent& sender);
+  void CheckBox18Click(TComponent& sender);
+  void CheckBox5Click(TComponent& sender);
+  void RadioButton1Click(TComponent& sender);
+  void CheckBox20Click(TComponent& sender);
+
+ private:
+  platform::Platform& System() const { return Application().Platform(); }
+  // The form description: every component with its design values and events.
+  void CreateComponents();
+  void CreateMenus();
+  void CreateBehaviourPage();
+  void CreateFolderPage();
+  void CreateLaunchPage();
+  void CreateWatchPage();
+  void CreateAboutPage();
+
+  // The window shrunk to one pixel beyond the screen's top-left corner.
+  void ShrinkOutOfSight();
+  // The close query's and the close's shared work: close the managed Explorer, save.
+  void CloseExplorerAndSave();
+  void WriteSettings();
+  // The field rule of the editable up-down fields: text, else the arrows' position.
+  void ApplyFieldRule(TEdit& field, TUpDown& arrows, std::int32_t& setting);
+};
+
+}  // namespace varnel

@@ -1,0 +1,34 @@
+#pragma once
+// The state the edge engine, the Launch trigger and the folder watch share with the handlers:
+// plain values, created with the main form.
+
+#include <string>
+
+#include "platform/Types.h"
+
+namespace varnel {
+
+// Edge numbers, for the managed window and the Launch menu alike.
+enum Edge : int { EdgeNone = 0, EdgeLeft = 1, EdgeRight = 2, EdgeTop = 3, EdgeBottom = 4 };
+
+struct EngineState {
+  platform::Hwnd ExplorerWnd{};  // the managed Explorer window
+  platform::Rect WorkArea;       // the desktop less the taskbar
+  int ShownEdge = EdgeNone;      // where the managed window is out; none = parked
+  int LastEdge = EdgeNone;       // where it came out last
+  int PendingEdge = EdgeNone;
+  int PendingCount = 0;
+  bool TickBusy = false;
+  std::string HiddenFolder;  // the last folder seen in the managed Explorer
+
+  int LaunchPendingEdge = EdgeNone;
+  int LaunchPendingCount = 0;
+  int LaunchShownEdge = EdgeNone;
+  int LaunchIdleCount = 0;
+
+  int WatchTickCount = 0;
+  int LaunchCooldown = 0;
+  bool AppLaunchedRecently = false;
+};
+
+}  // namespace varnel

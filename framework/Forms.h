@@ -1,0 +1,56 @@
+#pragma once
+// A top-level form: a window with a caption and the controls it parents.
+
+#include <functional>
+#include <string>
+
+#include "framework/Controls.h"
+
+namespace varnel {
+
+class TApplication;
+
+enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+
+struct TFormDesign {
+  std::string className;  // the window class, by convention the form's class name
+  std::string caption;
+  int clientWidth = 0;
+  int clientHeight = 0;
+  bool dialogFrame = false;  // fixed single border, title bar without buttons
+  platform::FontSpec font;
+};
+
+class TForm : public TControl {
+ public:
+  TForm(TComponent* owner, TApplication& application, std::string name,
+        const TFormDesign& design);
+
+  TApplication& Application() const { return application_; }
+  const std::string& Caption() const { return caption_; }
+  const platform::FontSpec& Font() const { return font_; }
+  void SetClientSize(int width, int height);
+
+  // Asks OnCloseQuery, then runs OnClose; closing the main form ends the application.
+  void Close();
+  // OnCloseQuery's answer; what the system asks when the session ends.
+  bool CloseQuery();
+  // Called once the form is built, by TApplication::CreateForm.
+  void DoCreate();
+
+  std::function<void(TComponent& sender)> OnCreate;
+  std::function<void(TComponent& sender)> OnActivate;
+  std::function<void(TComponent& sender, bool& canClose)> OnCloseQuery;
+  std::function<void(TComponent& sender, TCloseAction& action)> OnClose;
+
+ protected:
+  bool PeerCloseQuery(bool endSession) override;
+  void PeerActivated() override;
+
+ private:
+  TApplication& application_;
+  std::string caption_;
+  platform::FontSpec font_;
+};
+
+}  // namespace varnel

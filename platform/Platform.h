@@ -1,0 +1,110 @@
+#pragma once
+// The only door to the operating system. Every service keeps the name and the arguments of the
+// Win32 call it stands for, so a handler above this layer reads like the algorithm it carries
+// out. Two implementations exist: platform/win32 (the real system) and platform/sim (a desktop
+// in memory for tests). Strings are UTF-8 throughout; the Win32 backend converts at its edge.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/Types.h"
+
+namespace varnel::platform {
+
+class Ui;
+
+// user32's view of windows that are not our own controls: metrics, the work area, other
+// programs' windows addressed by handle.
+class WindowManager {
+ public:
+  virtual ~WindowManager() = default;
+
+  // SM_CXSCREEN / SM_CYSCREEN of the primary screen; other indexes return 0.
+  virtual int GetSystemMetrics(int index) const = 0;
+  // SystemParametersInfo(SPI_GETWORKAREA): the primary screen less the taskbar.
+  virtual Rect GetWorkArea() const = 0;
+
+  virtual bool IsWindow(Hwnd window) const = 0;
+  // Synchronous; returns the window's answer, 0 for a handle that is no window.
+  virtual std::intptr_t SendMessage(Hwnd window, unsigned message, std::uintptr_t wParam,
+                                    std::intptr_t lParam) = 0;
+  virtual std::int32_t GetWindowLong(Hwnd window, int index) const = 0;
+  // Returns the previous value, 0 for a handle that is no window.
+  virtual std::int32_t SetWindowLong(Hwnd window, int index, std::int32_t value) = 0;
+  virtual Rect GetWindowRect(Hwnd window) const = 0;
+  virtual std::string GetClassName(Hwnd window) const = 0;
+  virtual std::string GetWindowText(Hwnd window) const = 0;
+  virtual bool IsWindowVisible(Hwnd window) const = 0;
+};
+
+// kernel32's file services, on full Windows-style paths.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // InvalidFileAttributes when the path names nothing readable.
+  virtual std::uint32_t GetFileAttributes(const std::string& path) const = 0;
+  // The whole file, or nothing when it does not exist or cannot be read.
+  virtual std::optional<std::string> ReadFile(const std::string& path) const = 0;
+  // Writes `contents` to a new file beside `path` and then puts it in place of `path` in one
+  // step, so that a reader sees either the old file whole or the new one whole. On failure
+  // the old file is untouched and the temporary file is gone.
+  virtual bool ReplaceFile(const std::string& path, std::string_view contents) = 0;
+
+  bool FolderExists(const std::string& path) const {
+    const std::uint32_t attributes = GetFileAttributes(path);
+    return attributes != InvalidFileAttributes && (attributes & FileAttributeDirectory) != 0;
+  }
+  bool FileExists(const std::string& path) const {
+    const std::uint32_t attributes = GetFileAttributes(path);
+    return attributes != InvalidFileAttributes && (attributes & FileAttributeDirectory) == 0;
+  }
+};
+
+// Conversions between UTF-8 and the system's ANSI code page (932 on a Japanese Windows).
+class Codepage {
+ public:
+  virtual ~Codepage() = default;
+  virtual std::string AnsiToUtf8(std::string_view ansi) const = 0;
+  // Nothing when some character has no form in the ANSI code page.
+  virtual std::optional<std::string> Utf8ToAnsi(std::string_view utf8) const = 0;
+};
+
+// The process itself and the clock.
+class Kernel {
+ public:
+  virtual ~Kernel() = default;
+  // GetModuleFileName(NULL): the executable's full path.
+  virtual std::string GetModuleFileName() const = 0;
+  virtual std::uint32_t GetTickCount() const = 0;
+  virtual void Sleep(unsigned milliseconds) = 0;
+};
+
+// The shell's automation object (Shell.Application). The folder query asks it for the shell's
+// windows; until then holding it is all the program does.
+class ShellDispatch {
+ public:
+  virtual ~ShellDispatch() = default;
+};
+
+class Shell {
+ public:
+  virtual ~Shell() = default;
+  // CoCreateInstance of the shell application object; nothing when it cannot be created.
+  virtual std::unique_ptr<ShellDispatch> CreateShellApplication() = 0;
+};
+
+// Everything a program object needs from the system, handed down as one value.
+struct Platform {
+  WindowManager& windows;
+  FileSystem& files;
+  Codepage& codepage;
+  Kernel& kernel;
+  Shell& shell;
+  Ui& ui;
+};
+
+}  // namespace varnel::platform

@@ -1,0 +1,57 @@
+#pragma once
+// Plain value types shared by every layer. Nothing here knows about <windows.h>; the Win32
+// backend converts at its boundary and checks with static_assert that the numbers agree.
+
+#include <cstdint>
+
+namespace varnel::platform {
+
+// A window handle as an opaque integer: comparable, hashable, printable, never dereferenced.
+enum class Hwnd : std::uintptr_t {};
+inline constexpr Hwnd kNoWindow{};
+
+struct Point {
+  int X = 0;
+  int Y = 0;
+  friend bool operator==(const Point&, const Point&) = default;
+};
+
+// Left, top, right, bottom, as the system reports rectangles.
+struct Rect {
+  int Left = 0;
+  int Top = 0;
+  int Right = 0;
+  int Bottom = 0;
+  int Width() const { return Right - Left; }
+  int Height() const { return Bottom - Top; }
+  static Rect FromSize(int left, int top, int width, int height) {
+    return {left, top, left + width, top + height};
+  }
+  friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+// The few message, style and metric numbers the program speaks in. They keep the system's
+// values so that a recorded call on the simulated desktop reads like the real one.
+inline constexpr unsigned WmClose = 0x0010;
+inline constexpr unsigned WmSysCommand = 0x0112;
+inline constexpr std::uintptr_t ScClose = 0xF060;
+inline constexpr int GwlStyle = -16;
+inline constexpr int GwlExStyle = -20;
+inline constexpr std::uint32_t WsExToolWindow = 0x00000080;
+inline constexpr std::uint32_t WsExAppWindow = 0x00040000;
+inline constexpr std::uint32_t WsVisible = 0x10000000;
+inline constexpr int SmCxScreen = 0;
+inline constexpr int SmCyScreen = 1;
+
+inline constexpr std::uint32_t FileAttributeReadOnly = 0x01;
+inline constexpr std::uint32_t FileAttributeHidden = 0x02;
+inline constexpr std::uint32_t FileAttributeSystem = 0x04;
+inline constexpr std::uint32_t FileAttributeDirectory = 0x10;
+inline constexpr std::uint32_t InvalidFileAttributes = 0xFFFFFFFF;
+
+// Message box flags and answers used by the program.
+inline constexpr unsigned MbOk = 0x00;
+inline constexpr unsigned MbIconError = 0x10;
+inline constexpr unsigned MbIconWarning = 0x30;
+
+}  // namespace varnel::platform

@@ -1,0 +1,126 @@
+#pragma once
+// The native side of the framework's windows and controls. A framework object owns the state
+// (checked, position, text...) and mirrors it into its peer; the peer reports what the user
+// did through the object's ControlSink. On the simulated desktop peers are plain records that
+// a test can read and "click"; on Windows they are real windows.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Types.h"
+
+namespace varnel::platform {
+
+enum class ControlKind {
+  ApplicationWindow,  // the hidden top-level window of class "TApplication"
+  Form,               // a top-level form window
+  PageControl,
+  TabSheet,
+  CheckBox,
+  RadioButton,
+  GroupBox,  // also the frame of a radio group
+  TrackBar,
+  UpDown,
+  Edit,
+  ListBox,
+  Button,
+  Label,
+};
+
+enum class ButtonGlyph { None, Ok, Help };
+
+struct FontSpec {
+  std::string face;
+  int height = 0;  // pixels; 0 keeps the parent's font
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+  std::uint32_t color = 0;  // 0x00BBGGRR as the system writes colours
+};
+
+// What a peer is created with. Top-level bounds are screen coordinates; a child's are relative
+// to its parent's client area.
+struct ControlSpec {
+  ControlKind kind = ControlKind::Label;
+  std::string className;  // window class of top-level windows ("TApplication", "TForm1")
+  std::string text;
+  Rect bounds;
+  bool readOnly = false;   // edits
+  bool vertical = false;   // up-downs point up and down
+  bool clickable = false;  // labels that act as links
+  ButtonGlyph glyph = ButtonGlyph::None;
+  bool defaultButton = false;
+  // Forms: fixed single border, a title bar with neither system menu nor buttons.
+  bool dialogFrame = false;
+  FontSpec font;
+};
+
+// Calls from a peer into the framework object behind it, always on the UI thread. Each is a
+// user's action (or the system's request); setting a value from code never calls back.
+class ControlSink {
+ public:
+  virtual void PeerClicked() {}
+  virtual void PeerTextChanged(const std::string& /*text*/) {}
+  virtual void PeerPositionChanged(int /*position*/) {}
+  virtual void PeerSelectionChanged(int /*index*/) {}
+  // A close request (WM_CLOSE) or the session ending (WM_QUERYENDSESSION with `endSession`).
+  // Returns whether the window may close.
+  virtual bool PeerCloseQuery(bool /*endSession*/) { return true; }
+  virtual void PeerActivated() {}
+
+ protected:
+  ~ControlSink() = default;
+};
+
+class ControlPeer {
+ public:
+  virtual ~ControlPeer() = default;
+  virtual Hwnd Handle() const = 0;
+  virtual void SetBounds(const Rect& bounds) = 0;
+  // Top-level windows: resizes the window so that its client area has this size; the outer
+  // size follows from the frame the system draws. Children treat it like SetBounds' size.
+  virtual void SetClientSize(int width, int height) = 0;
+  // Where the window really is now: the user may have moved it.
+  virtual Rect GetBounds() const = 0;
+  virtual void SetText(const std::string& text) = 0;
+  virtual void SetVisible(bool visible) = 0;
+  virtual void SetEnabled(bool enabled) = 0;
+  virtual void SetHint(const std::string& hint) = 0;
+  virtual void SetChecked(bool checked) = 0;
+  virtual void SetRange(int minimum, int maximum) = 0;
+  virtual void SetPosition(int position) = 0;
+  virtual void SetItems(const std::vector<std::string>& items) = 0;
+  // List box: the selected item; page control: the active page; -1 for none.
+  virtual void SetItemIndex(int index) = 0;
+};
+
+using TimerId = std::uint32_t;
+
+class Ui {
+ public:
+  virtual ~Ui() = default;
+
+  // `parent` is null for top-level windows; the application window owns every form.
+  virtual std::unique_ptr<ControlPeer> CreateControl(const ControlSpec& spec, ControlPeer* parent,
+                                                     ControlSink& sink) = 0;
+
+  // A periodic timer on the UI thread; the callback runs from the message loop.
+  virtual TimerId SetTimer(unsigned intervalMs, std::function<void()> callback) = 0;
+  virtual void KillTimer(TimerId id) = 0;
+
+  // The message loop: Run returns after PostQuitMessage; ProcessMessages lets every pending
+  // message run and returns ("let pending messages run").
+  virtual void Run() = 0;
+  virtual void ProcessMessages() = 0;
+  virtual void PostQuitMessage() = 0;
+  // Runs `task` from the message loop, after the messages already waiting.
+  virtual void PostTask(std::function<void()> task) = 0;
+
+  virtual int MessageBox(Hwnd owner, const std::string& text, const std::string& caption,
+                         unsigned flags) = 0;
+};
+
+}  // namespace varnel::platform

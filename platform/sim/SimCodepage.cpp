@@ -1,0 +1,83 @@
+#include "platform/sim/SimCodepage.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <stdexcept>
+
+namespace varnel::sim {
+
+namespace {
+
+class Converter {
+ public:
+  Converter(const std::string& to, const std::string& from)
+      : handle_(iconv_open(to.c_str(), from.c_str())) {
+    if (handle_ == reinterpret_cast<iconv_t>(-1))
+      throw std::invalid_argument("iconv cannot convert from " + from + " to " + to);
+  }
+  ~Converter() { iconv_close(handle_); }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  // Converts as much as it can. At a sequence it cannot convert it calls `onBad`, which
+  // either returns the text to put in its place, advancing `in` past it, or nothing to give
+  // up.
+  template <typename OnBad>
+  std::optional<std::string> Run(std::string_view input, OnBad onBad) {
+    std::string output;
+    char buffer[4096];
+    char* in = const_cast<char*>(input.data());
+    std::size_t inLeft = input.size();
+    while (true) {
+      char* out = buffer;
+      std::size_t outLeft = sizeof buffer;
+      const std::size_t result = iconv(handle_, inLeft > 0 ? &in : nullptr, &inLeft, &out, &outLeft);
+      output.append(buffer, static_cast<std::size_t>(out - buffer));
+      if (result != static_cast<std::size_t>(-1)) {
+        if (inLeft == 0) {
+          // Flush any shift state.
+          out = buffer;
+          outLeft = sizeof buffer;
+          iconv(handle_, nullptr, nullptr, &out, &outLeft);
+          output.append(buffer, static_cast<std::size_t>(out - buffer));
+          return output;
+        }
+        continue;
+      }
+      if (errno == E2BIG) continue;
+      // EILSEQ, or EINVAL for a sequence cut short at the end.
+      std::optional<std::string> replacement = onBad(in, inLeft);
+      if (!replacement) return std::nullopt;
+      output += *replacement;
+      iconv(handle_, nullptr, nullptr, nullptr, nullptr);
+    }
+  }
+
+ private:
+  iconv_t handle_;
+};
+
+}  // namespace
+
+SimCodepage::SimCodepage(std::string codepage) : codepage_(std::move(codepage)) {
+  Converter check(codepage_, "UTF-8");
+}
+
+std::string SimCodepage::AnsiToUtf8(std::string_view ansi) const {
+  Converter converter("UTF-8", codepage_);
+  return *converter.Run(ansi, [](char*& in, std::size_t& inLeft) -> std::optional<std::string> {
+    ++in;
+    --inLeft;
+    return std::string("\xEF\xBF\xBD");
+  });
+}
+
+std::optional<std::string> SimCodepage::Utf8ToAnsi(std::string_view utf8) const {
+  Converter converter(codepage_, "UTF-8");
+  return converter.Run(utf8, [](char*&, std::size_t&) -> std::optional<std::string> {
+    return std::nullopt;
+  });
+}
+
+}  // namespace varnel::sim

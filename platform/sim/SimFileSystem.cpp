@@ -1,0 +1,160 @@
+#include "platform/sim/SimFileSystem.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace varnel::sim {
+
+namespace {
+
+bool IsDriveRoot(std::string_view key) { return key.size() == 3 && key[1] == ':'; }
+
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+}  // namespace
+
+std::string SimFileSystem::Spelling(std::string_view path) {
+  std::string spelled(path);
+  for (char& c : spelled) {
+    if (c == '/') c = '\\';
+  }
+  if (spelled.size() == 2) spelled += '\\';
+  while (spelled.size() > 3 && spelled.back() == '\\') spelled.pop_back();
+  return spelled;
+}
+
+std::optional<std::string> SimFileSystem::Key(std::string_view path) {
+  if (path.size() < 2 || !IsLetter(path[0]) || path[1] != ':') return std::nullopt;
+  if (path.size() > 2 && path[2] != '\\' && path[2] != '/') return std::nullopt;
+  std::string key = Spelling(path);
+  for (char& c : key) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  if (key.find("\\\\") != std::string::npos) return std::nullopt;
+  return key;
+}
+
+std::string SimFileSystem::ParentKey(const std::string& key) {
+  const std::size_t slash = key.rfind('\\');
+  return slash <= 2 ? key.substr(0, 3) : key.substr(0, slash);
+}
+
+const SimFileSystem::Entry* SimFileSystem::Find(const std::string& path) const {
+  const std::optional<std::string> key = Key(path);
+  if (!key) return nullptr;
+  const auto it = entries_.find(*key);
+  if (it == entries_.end()) return nullptr;
+  // "C:\file.txt\" names no file: a trailing backslash asks for a folder.
+  const bool wantsFolder = path.size() > 3 && (path.back() == '\\' || path.back() == '/');
+  if (wantsFolder && (it->second.attributes & platform::FileAttributeDirectory) == 0)
+    return nullptr;
+  return &it->second;
+}
+
+SimFileSystem::Entry* SimFileSystem::Find(const std::string& path) {
+  return const_cast<Entry*>(static_cast<const SimFileSystem*>(this)->Find(path));
+}
+
+std::uint32_t SimFileSystem::GetFileAttributes(const std::string& path) const {
+  const Entry* entry = Find(path);
+  return entry ? entry->attributes : platform::InvalidFileAttributes;
+}
+
+std::optional<std::string> SimFileSystem::ReadFile(const std::string& path) const {
+  const Entry* entry = Find(path);
+  if (!entry || (entry->attributes & platform::FileAttributeDirectory) != 0) return std::nullopt;
+  return entry->contents;
+}
+
+bool SimFileSystem::ReplaceFile(const std::string& path, std::string_view contents) {
+  ++replaceCount_;
+  const std::optional<std::string> key = Key(path);
+  if (!key || IsDriveRoot(*key) || diskFull_) return false;
+  const auto folder = entries_.find(ParentKey(*key));
+  if (folder == entries_.end() ||
+      (folder->second.attributes & platform::FileAttributeDirectory) == 0 ||
+      folder->second.writeProtected) {
+    return false;
+  }
+  const auto existing = entries_.find(*key);
+  if (existing != entries_.end()) {
+    Entry& entry = existing->second;
+    if ((entry.attributes &
+         (platform::FileAttributeDirectory | platform::FileAttributeReadOnly)) != 0) {
+      return false;
+    }
+    // The replaced file keeps its name as spelled and its attributes.
+    entry.contents = std::string(contents);
+    return true;
+  }
+  entries_[*key] = Entry{Spelling(path), 0, std::string(contents), false};
+  return true;
+}
+
+SimFileSystem::Entry& SimFileSystem::MakeFolders(const std::string& key,
+                                                 const std::string& spelling) {
+  const auto it = entries_.find(key);
+  if (it != entries_.end()) {
+    if ((it->second.attributes & platform::FileAttributeDirectory) == 0)
+      throw std::logic_error("a file stands where a folder should be: " + spelling);
+    return it->second;
+  }
+  if (!IsDriveRoot(key)) {
+    const std::size_t slash = spelling.rfind('\\');
+    MakeFolders(ParentKey(key), slash <= 2 ? spelling.substr(0, 3) : spelling.substr(0, slash));
+  }
+  return entries_[key] = Entry{spelling, platform::FileAttributeDirectory, {}, false};
+}
+
+void SimFileSystem::CreateFolder(const std::string& path) {
+  const std::optional<std::string> key = Key(path);
+  if (!key) throw std::invalid_argument("not a full path: " + path);
+  MakeFolders(*key, Spelling(path));
+}
+
+void SimFileSystem::WriteFile(const std::string& path, std::string_view contents) {
+  const std::optional<std::string> key = Key(path);
+  if (!key || IsDriveRoot(*key)) throw std::invalid_argument("not a file path: " + path);
+  const std::string spelling = Spelling(path);
+  MakeFolders(ParentKey(*key), spelling.substr(0, std::max<std::size_t>(3, spelling.rfind('\\'))));
+  Entry& entry = entries_[*key];
+  if ((entry.attributes & platform::FileAttributeDirectory) != 0)
+    throw std::logic_error("a folder stands where a file should be: " + path);
+  if (entry.path.empty()) entry.path = spelling;
+  entry.contents = std::string(contents);
+}
+
+void SimFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+  Entry* entry = Find(path);
+  if (!entry) throw std::invalid_argument("no such file or folder: " + path);
+  entry->attributes = (entry->attributes & platform::FileAttributeDirectory) |
+                      (attributes & ~platform::FileAttributeDirectory);
+}
+
+void SimFileSystem::Remove(const std::string& path) {
+  const std::optional<std::string> key = Key(path);
+  if (!key) return;
+  const std::string prefix = IsDriveRoot(*key) ? *key : *key + "\\";
+  for (auto it = entries_.begin(); it != entries_.end();) {
+    if (it->first == *key || it->first.starts_with(prefix)) {
+      it = entries_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+void SimFileSystem::SetFolderWriteProtected(const std::string& path, bool writeProtected) {
+  Entry* entry = Find(path);
+  if (!entry || (entry->attributes & platform::FileAttributeDirectory) == 0)
+    throw std::invalid_argument("no such folder: " + path);
+  entry->writeProtected = writeProtected;
+}
+
+std::optional<std::string> SimFileSystem::ActualPath(const std::string& path) const {
+  const Entry* entry = Find(path);
+  if (!entry) return std::nullopt;
+  return entry->path;
+}
+
+}  // namespace varnel::sim

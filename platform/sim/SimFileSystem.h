@@ -1,0 +1,66 @@
+#pragma once
+// A Windows-style file system in memory: drive letters, backslashes (forward slashes are taken
+// as backslashes), names compared without regard to case, attributes, and folders. Tests build
+// the disk with the helpers below and can make writes fail the ways a real disk does.
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace varnel::sim {
+
+class SimFileSystem : public platform::FileSystem {
+ public:
+  // platform::FileSystem
+  std::uint32_t GetFileAttributes(const std::string& path) const override;
+  std::optional<std::string> ReadFile(const std::string& path) const override;
+  bool ReplaceFile(const std::string& path, std::string_view contents) override;
+
+  // Test set-up. CreateFolder and WriteFile create missing parent folders and the drive.
+  void CreateFolder(const std::string& path);
+  void WriteFile(const std::string& path, std::string_view contents);
+  // Replaces every attribute bit but the directory bit, which stays what the entry is.
+  void SetAttributes(const std::string& path, std::uint32_t attributes);
+  // Removes a file, or a folder with everything in it.
+  void Remove(const std::string& path);
+  // A folder in which nothing can be created or replaced, as an access-control list that
+  // denies writing would make it (the read-only attribute does not do that on Windows).
+  void SetFolderWriteProtected(const std::string& path, bool writeProtected);
+  // Every write fails while the disk is full; nothing already on it changes.
+  void SetDiskFull(bool full) { diskFull_ = full; }
+
+  bool Exists(const std::string& path) const { return Find(path) != nullptr; }
+  // The entry's full path spelled as it was created, or nothing.
+  std::optional<std::string> ActualPath(const std::string& path) const;
+  // Calls of ReplaceFile so far, successful or not.
+  int ReplaceCount() const { return replaceCount_; }
+
+ private:
+  struct Entry {
+    std::string path;  // as created
+    std::uint32_t attributes = 0;
+    std::string contents;
+    bool writeProtected = false;
+  };
+
+  // The lookup key of a path: backslashes, no trailing backslash but on a drive root, ASCII
+  // letters lowered. Nothing for a path that is not a full path with a drive letter.
+  static std::optional<std::string> Key(std::string_view path);
+  static std::string Spelling(std::string_view path);
+  static std::string ParentKey(const std::string& key);
+
+  const Entry* Find(const std::string& path) const;
+  Entry* Find(const std::string& path);
+  Entry& MakeFolders(const std::string& key, const std::string& spelling);
+
+  std::map<std::string, Entry> entries_;
+  bool diskFull_ = false;
+  int replaceCount_ = 0;
+};
+
+}  // namespace varnel::sim

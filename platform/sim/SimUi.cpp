@@ -1,0 +1,175 @@
+#include "platform/sim/SimUi.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace varnel::sim {
+
+using platform::ControlKind;
+
+// --- SimControlPeer ---------------------------------------------------------------------
+
+SimControlPeer::SimControlPeer(SimUi& ui, const platform::ControlSpec& spec,
+                               SimControlPeer* parent, platform::ControlSink& sink)
+    : ui_(ui), spec_(spec), parent_(parent), sink_(sink), text_(spec.text) {
+  SimWindow window;
+  window.className = spec.className;
+  window.text = spec.text;
+  window.rect = spec.bounds;
+  window.exeName = "varnel.exe";
+  window.sink = &sink;
+  if (parent != nullptr) {
+    window.parent = parent->handle_;
+  } else if (spec.kind == ControlKind::Form) {
+    // Forms are owned by the application window, which keeps them off the taskbar.
+    if (auto application = ui.desktop_.FindTopLevel("TApplication")) window.owner = *application;
+  }
+  // Top-level windows start hidden, children visible inside them.
+  visible_ = parent != nullptr;
+  window.visible = visible_;
+  handle_ = ui.desktop_.AddWindow(std::move(window));
+  ui.peers_[handle_] = this;
+}
+
+SimControlPeer::~SimControlPeer() {
+  ui_.peers_.erase(handle_);
+  ui_.desktop_.DestroyWindow(handle_);
+}
+
+SimWindow& SimControlPeer::Window() const { return *ui_.desktop_.Find(handle_); }
+
+void SimControlPeer::UserType(const std::string& text) {
+  if (spec_.readOnly) return;
+  text_ = text;
+  Window().text = text;
+  sink_.PeerTextChanged(text);
+}
+
+void SimControlPeer::UserSelect(int index) {
+  itemIndex_ = index;
+  sink_.PeerSelectionChanged(index);
+}
+
+void SimControlPeer::UserDrag(int left, int top) {
+  const platform::Rect bounds = GetBounds();
+  SetBounds(platform::Rect::FromSize(left, top, bounds.Width(), bounds.Height()));
+}
+
+void SimControlPeer::SetBounds(const platform::Rect& bounds) { Window().rect = bounds; }
+
+void SimControlPeer::SetClientSize(int width, int height) {
+  platform::Rect bounds = Window().rect;
+  const bool framed = parent_ == nullptr && spec_.kind == ControlKind::Form;
+  bounds.Right = bounds.Left + width + (framed ? SimUi::kFrameWidth : 0);
+  bounds.Bottom = bounds.Top + height + (framed ? SimUi::kFrameHeight : 0);
+  Window().rect = bounds;
+}
+
+platform::Rect SimControlPeer::GetBounds() const { return Window().rect; }
+
+void SimControlPeer::SetText(const std::string& text) {
+  text_ = text;
+  Window().text = text;
+}
+
+void SimControlPeer::SetVisible(bool visible) {
+  const bool shown = visible && !visible_;
+  visible_ = visible;
+  Window().visible = visible;
+  if (visible) {
+    Window().style |= platform::WsVisible;
+  } else {
+    Window().style &= ~platform::WsVisible;
+  }
+  // The system activates a top-level window it shows.
+  if (shown && spec_.kind == ControlKind::Form) sink_.PeerActivated();
+}
+
+void SimControlPeer::SetRange(int minimum, int maximum) {
+  min_ = minimum;
+  max_ = maximum;
+}
+
+void SimControlPeer::SetItems(const std::vector<std::string>& items) {
+  items_ = items;
+  itemIndex_ = -1;
+}
+
+// --- SimUi ------------------------------------------------------------------------------
+
+SimUi::SimUi(SimDesktop& desktop, SimClock& clock) : desktop_(desktop), clock_(clock) {}
+
+SimControlPeer* SimUi::Peer(platform::Hwnd handle) const {
+  const auto found = peers_.find(handle);
+  return found == peers_.end() ? nullptr : found->second;
+}
+
+SimControlPeer* SimUi::PeerWithText(const std::string& text) const {
+  for (const auto& [handle, peer] : peers_) {
+    if (peer->Text() == text) return peer;
+  }
+  return nullptr;
+}
+
+std::unique_ptr<platform::ControlPeer> SimUi::CreateControl(const platform::ControlSpec& spec,
+                                                            platform::ControlPeer* parent,
+                                                            platform::ControlSink& sink) {
+  return std::make_unique<SimControlPeer>(*this, spec, static_cast<SimControlPeer*>(parent),
+                                          sink);
+}
+
+platform::TimerId SimUi::SetTimer(unsigned intervalMs, std::function<void()> callback) {
+  const platform::TimerId id = nextTimer_++;
+  timers_[id] = Timer{intervalMs, clock_.Now() + intervalMs, std::move(callback)};
+  return id;
+}
+
+void SimUi::KillTimer(platform::TimerId id) { timers_.erase(id); }
+
+bool SimUi::RunNextTimerDueBy(std::uint32_t limit) {
+  auto next = timers_.end();
+  for (auto it = timers_.begin(); it != timers_.end(); ++it) {
+    if (it->second.due <= limit && (next == timers_.end() || it->second.due < next->second.due)) {
+      next = it;
+    }
+  }
+  if (next == timers_.end()) return false;
+  if (next->second.due > clock_.Now()) clock_.Advance(next->second.due - clock_.Now());
+  next->second.due = clock_.Now() + next->second.interval;
+  // The callback may kill its own timer: call a copy.
+  const std::function<void()> callback = next->second.callback;
+  callback();
+  return true;
+}
+
+void SimUi::AdvanceClock(unsigned milliseconds) {
+  const std::uint32_t end = clock_.Now() + milliseconds;
+  ProcessMessages();
+  while (RunNextTimerDueBy(end)) ProcessMessages();
+  if (clock_.Now() < end) clock_.Advance(end - clock_.Now());
+}
+
+void SimUi::Run() {
+  ++runCount_;
+  const std::uint32_t end = clock_.Now() + runBudget_;
+  ProcessMessages();
+  while (!quitPosted_ && RunNextTimerDueBy(end)) ProcessMessages();
+}
+
+void SimUi::ProcessMessages() {
+  while (!tasks_.empty()) {
+    std::function<void()> task = std::move(tasks_.front());
+    tasks_.pop_front();
+    task();
+  }
+}
+
+void SimUi::PostTask(std::function<void()> task) { tasks_.push_back(std::move(task)); }
+
+int SimUi::MessageBox(platform::Hwnd owner, const std::string& text, const std::string& caption,
+                      unsigned flags) {
+  messageBoxes_.push_back({owner, text, caption, flags});
+  return 1;  // IDOK
+}
+
+}  // namespace varnel::sim

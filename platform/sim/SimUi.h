@@ -1,0 +1,149 @@
+#pragma once
+// The framework's native side on the simulated desktop: every control is a record a test can
+// read and act on as a user would; timers run on the simulated clock.
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Ui.h"
+#include "platform/sim/SimDesktop.h"
+
+namespace varnel::sim {
+
+class SimUi;
+
+class SimControlPeer : public platform::ControlPeer {
+ public:
+  SimControlPeer(SimUi& ui, const platform::ControlSpec& spec, SimControlPeer* parent,
+                 platform::ControlSink& sink);
+  ~SimControlPeer() override;
+
+  // --- what the window shows --------------------------------------------------------
+  platform::ControlKind Kind() const { return spec_.kind; }
+  const platform::ControlSpec& Spec() const { return spec_; }
+  SimControlPeer* ParentPeer() const { return parent_; }
+  const std::string& Text() const { return text_; }
+  bool Visible() const { return visible_; }
+  bool EnabledState() const { return enabled_; }
+  const std::string& HintText() const { return hint_; }
+  bool CheckedState() const { return checked_; }
+  int Minimum() const { return min_; }
+  int Maximum() const { return max_; }
+  int PositionValue() const { return position_; }
+  const std::vector<std::string>& ItemTexts() const { return items_; }
+  int ItemIndexValue() const { return itemIndex_; }
+
+  // --- what a user does -------------------------------------------------------------
+  void UserClick() { sink_.PeerClicked(); }
+  void UserType(const std::string& text);
+  void UserMoveTo(int position) { sink_.PeerPositionChanged(position); }
+  void UserSelect(int index);
+  void UserDrag(int left, int top);
+  // The system's requests: WM_CLOSE, and WM_QUERYENDSESSION (returns the answer).
+  void SystemClose() { sink_.PeerCloseQuery(false); }
+  bool SystemQueryEndSession() { return sink_.PeerCloseQuery(true); }
+
+  // --- ControlPeer ------------------------------------------------------------------
+  platform::Hwnd Handle() const override { return handle_; }
+  void SetBounds(const platform::Rect& bounds) override;
+  void SetClientSize(int width, int height) override;
+  platform::Rect GetBounds() const override;
+  void SetText(const std::string& text) override;
+  void SetVisible(bool visible) override;
+  void SetEnabled(bool enabled) override { enabled_ = enabled; }
+  void SetHint(const std::string& hint) override { hint_ = hint; }
+  void SetChecked(bool checked) override { checked_ = checked; }
+  void SetRange(int minimum, int maximum) override;
+  void SetPosition(int position) override { position_ = position; }
+  void SetItems(const std::vector<std::string>& items) override;
+  void SetItemIndex(int index) override { itemIndex_ = index; }
+
+ private:
+  SimWindow& Window() const;
+
+  SimUi& ui_;
+  platform::ControlSpec spec_;
+  SimControlPeer* parent_;
+  platform::ControlSink& sink_;
+  platform::Hwnd handle_{};
+  std::string text_;
+  bool visible_ = true;
+  bool enabled_ = true;
+  std::string hint_;
+  bool checked_ = false;
+  int min_ = 0;
+  int max_ = 100;
+  int position_ = 0;
+  std::vector<std::string> items_;
+  int itemIndex_ = -1;
+};
+
+struct SimMessageBox {
+  platform::Hwnd owner{};
+  std::string text;
+  std::string caption;
+  unsigned flags = 0;
+};
+
+class SimUi : public platform::Ui {
+ public:
+  // The frame a top-level dialog window draws around its client area.
+  static constexpr int kFrameWidth = 6;
+  static constexpr int kFrameHeight = 25;
+
+  SimUi(SimDesktop& desktop, SimClock& clock);
+
+  SimDesktop& Desktop() { return desktop_; }
+  // The peer behind a handle, or null.
+  SimControlPeer* Peer(platform::Hwnd handle) const;
+  // The first peer whose text is `text` (a caption), or null.
+  SimControlPeer* PeerWithText(const std::string& text) const;
+  const std::vector<SimMessageBox>& MessageBoxes() const { return messageBoxes_; }
+
+  // Moves the clock on by `milliseconds`, running every timer that falls due on the way and
+  // the posted tasks, as a message loop would.
+  void AdvanceClock(unsigned milliseconds);
+  // How long Run may go on with nothing to do but timers before it returns; 0 returns at once.
+  void SetRunBudget(unsigned milliseconds) { runBudget_ = milliseconds; }
+  bool QuitPosted() const { return quitPosted_; }
+  int RunCount() const { return runCount_; }
+
+  // --- Ui ---------------------------------------------------------------------------
+  std::unique_ptr<platform::ControlPeer> CreateControl(const platform::ControlSpec& spec,
+                                                       platform::ControlPeer* parent,
+                                                       platform::ControlSink& sink) override;
+  platform::TimerId SetTimer(unsigned intervalMs, std::function<void()> callback) override;
+  void KillTimer(platform::TimerId id) override;
+  void Run() override;
+  void ProcessMessages() override;
+  void PostQuitMessage() override { quitPosted_ = true; }
+  void PostTask(std::function<void()> task) override;
+  int MessageBox(platform::Hwnd owner, const std::string& text, const std::string& caption,
+                 unsigned flags) override;
+
+ private:
+  friend class SimControlPeer;
+  struct Timer {
+    unsigned interval;
+    std::uint32_t due;
+    std::function<void()> callback;
+  };
+  bool RunNextTimerDueBy(std::uint32_t limit);
+
+  SimDesktop& desktop_;
+  SimClock& clock_;
+  std::map<platform::Hwnd, SimControlPeer*> peers_;
+  std::map<platform::TimerId, Timer> timers_;
+  platform::TimerId nextTimer_ = 1;
+  std::deque<std::function<void()>> tasks_;
+  std::vector<SimMessageBox> messageBoxes_;
+  unsigned runBudget_ = 0;
+  bool quitPosted_ = false;
+  int runCount_ = 0;
+};
+
+}  // namespace varnel::sim

@@ -1,0 +1,62 @@
+#pragma once
+// An INI file as text, read and edited the way Windows' profile functions
+// (GetPrivateProfileString / WritePrivateProfileString) read and edit it, but without touching
+// anything we were not asked to change: lines we leave alone come back byte for byte.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace varnel {
+
+class IniDocument {
+ public:
+  // GetPrivateProfileString is called with a 2048-byte buffer: one byte is the terminator.
+  static constexpr std::size_t kMaxValueBytes = 2047;
+
+  static IniDocument Parse(std::string_view text);
+
+  // The value as GetPrivateProfileString returns it (surrounding quotes removed, at most
+  // kMaxValueBytes, cut at a UTF-8 character boundary), or nothing when the key is absent.
+  std::optional<std::string> Get(std::string_view section, std::string_view key) const;
+
+  // Replaces the key's value where it stands, or appends the key at the end of its section,
+  // or appends the section at the end of the text. Nothing is ever removed.
+  void Set(std::string_view section, std::string_view key, std::string_view value);
+
+  std::string Serialize() const;
+
+ private:
+  struct Line {
+    std::string text;  // without its line break
+    std::string eol;   // "\r\n", "\n", "\r" or empty for a last line without one
+  };
+  struct Entry {
+    std::size_t line = 0;
+    std::string name;
+    bool hasValue = false;
+    std::string rawValue;  // as stored, before quote removal
+  };
+  struct Section {
+    std::string name;
+    std::size_t lastLine = 0;  // header or last entry line; where a new key goes after
+    bool hasHeader = false;
+    std::vector<Entry> entries;
+  };
+
+  void Reindex();
+  const Section* FindSection(std::string_view name) const;
+
+  std::vector<Line> lines_;
+  std::vector<Section> sections_;  // sections_[0] is the unnamed part before the first header
+};
+
+// The integer forms the settings accept: decimal with an optional sign, or hexadecimal after
+// 0x, 0X, x, X or $; leading blanks are skipped. Nothing for anything else, including a value
+// that does not fit in 32 bits.
+std::optional<std::int32_t> ParseIniInteger(std::string_view text);
+
+}  // namespace varnel

@@ -1,0 +1,37 @@
+#pragma once
+// Reading and writing the settings file beside the executable.
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "settings/Settings.h"
+
+namespace varnel {
+
+// Raised when the settings file cannot be written; the message names the file's full path.
+// The framework's default handler shows it.
+class EIniWriteError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The settings file of the running executable: its full path with the extension replaced by
+// ".ini". Reading and writing use this one name, so they agree on a case-sensitive disk too.
+std::string SettingsFilePath(const platform::Platform& platform);
+
+// Fills `settings` with the file's values or the defaults, `workArea` with the desktop's work
+// area, and appends the stored extensions to `extensions` (which must be empty).
+// `settingsWindow` is the settings window's outer rectangle as designed: the default place of
+// the window is the work area's bottom-right corner.
+void ReadIni(const platform::Platform& platform, Settings& settings,
+             std::vector<std::string>& extensions, platform::Rect& workArea,
+             const platform::Rect& settingsWindow);
+
+// Writes every key of the model and the extension list, keeping whatever else the file holds.
+// The file is replaced whole or not at all; on failure throws EIniWriteError.
+void WriteIni(const platform::Platform& platform, const Settings& settings,
+              const std::vector<std::string>& extensions);
+
+}  // namespace varnel

@@ -1,0 +1,344 @@
+// The main form on the simulated desktop: start-up, the settings window, exit.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/Unit1.h"
+#include "framework/Application.h"
+#include "platform/sim/SimPlatform.h"
+#include "settings/IniDocument.h"
+
+namespace varnel {
+namespace {
+
+constexpr const char* kIniPath = "C:\\Tools\\Varnel\\varnel.ini";
+constexpr int kOuterWidth = 267 + sim::SimUi::kFrameWidth;
+constexpr int kOuterHeight = 346 + sim::SimUi::kFrameHeight;
+
+class Form1Test : public ::testing::Test {
+ protected:
+  sim::SimPlatform system;
+  std::unique_ptr<TApplication> application;
+  TForm1* form = nullptr;
+
+  // Starts the program as the entry does, with `ini` as the settings file (none if empty).
+  void Start(const std::string& ini = {}) {
+    if (!ini.empty()) system.files.WriteFile(kIniPath, ini);
+    application = std::make_unique<TApplication>(system.Get());
+    application->SetTitle("Varnel");
+    form = &application->CreateForm<TForm1>();
+    application->Run();
+  }
+  sim::SimControlPeer& PeerOf(const TControl& control) {
+    return *system.ui.Peer(control.Handle());
+  }
+  std::optional<std::string> Stored(const char* section, const char* key) {
+    const std::optional<std::string> file = system.files.ReadFile(kIniPath);
+    if (!file) return std::nullopt;
+    return IniDocument::Parse(*file).Get(section, key);
+  }
+  platform::Rect FormRect() { return system.desktop.GetWindowRect(form->Handle()); }
+};
+
+TEST_F(Form1Test, FirstStartWithoutAFileShowsNothingAndHasNoTaskbarButton) {
+  Start();
+  EXPECT_EQ(FormRect(), platform::Rect::FromSize(-1920, -1080, 1, 1));
+  EXPECT_TRUE(system.desktop.IsWindowVisible(form->Handle()));
+  EXPECT_EQ(form->DesignWidth, kOuterWidth);
+  EXPECT_EQ(form->DesignHeight, kOuterHeight);
+
+  const platform::Hwnd appWindow = application->Handle();
+  EXPECT_EQ(system.desktop.GetClassName(appWindow), "TApplication");
+  EXPECT_EQ(system.desktop.GetWindowText(appWindow), "Varnel");
+  EXPECT_FALSE(system.desktop.IsWindowVisible(appWindow));
+  EXPECT_EQ(static_cast<std::uint32_t>(
+                system.desktop.GetWindowLong(appWindow, platform::GwlExStyle)),
+            platform::WsExToolWindow);
+  EXPECT_EQ(system.desktop.Find(form->Handle())->owner, appWindow);
+
+  EXPECT_EQ(form->Settings.Pos.Left, 1920 - kOuterWidth);
+  EXPECT_EQ(form->Settings.Pos.Top, 1040 - kOuterHeight);
+  EXPECT_EQ(form->Settings.Exp.Path, "C:\\Tools\\Varnel\\");
+  EXPECT_EQ(form->Engine.HiddenFolder, "C:\\Tools\\Varnel\\");
+  EXPECT_EQ(form->Engine.LastEdge, EdgeLeft);
+  EXPECT_EQ(form->PageControl1->ActivePageIndex(), 0);
+  EXPECT_FALSE(form->FirstActivate);  // the first activation has happened
+  EXPECT_FALSE(form->SettingsOpen);
+  EXPECT_NE(form->ShellApp, nullptr);
+  EXPECT_FALSE(system.files.Exists(kIniPath));
+}
+
+TEST_F(Form1Test, LastEdgeIsTheFirstEnabledEdgeInTheOrderLeftRightTopBottom) {
+  Start("[Exp]\r\nLeft=1\r\nLower=1\r\n");
+  EXPECT_EQ(form->Engine.LastEdge, EdgeLeft);
+}
+
+TEST_F(Form1Test, LastEdgeStaysNoneWithoutAnEnabledEdge) {
+  Start("[Exp]\r\nLeft=0\r\n");
+  EXPECT_EQ(form->Engine.LastEdge, EdgeNone);
+}
+
+TEST_F(Form1Test, LastEdgeTakesTopOverBottom) {
+  Start("[Exp]\r\nLeft=0\r\nUpper=1\r\nLower=1\r\n");
+  EXPECT_EQ(form->Engine.LastEdge, EdgeTop);
+  EXPECT_TRUE(form->CheckBox1->Checked());
+  EXPECT_TRUE(form->CheckBox4->Checked());
+  EXPECT_FALSE(form->CheckBox2->Checked());
+}
+
+TEST_F(Form1Test, StartUpCorrectsSlidersSensitivityAndThePin) {
+  Start(
+      "[Pos]\r\nSpeed=500\r\nOffset=5\r\nSense=0\r\nINHdotX=1000\r\n"
+      "[Exp]\r\nFix=1\r\nFixSave=0\r\n[Launch]\r\nIdle=0x14\r\n");
+  EXPECT_EQ(form->Settings.Pos.Speed, 100);
+  EXPECT_EQ(form->Settings.Pos.Offset, 10);
+  EXPECT_EQ(form->Settings.Pos.Sense, 1);
+  EXPECT_EQ(form->UpDown2->Position(), 2);  // the arrows cannot show 1; the model keeps it
+  EXPECT_EQ(form->Settings.Pos.INHdotX, 500);
+  EXPECT_EQ(form->Edit8->Text(), "500");
+  EXPECT_EQ(form->Settings.Launch.Idle, 20);
+  EXPECT_EQ(form->Settings.Exp.Fix, 0);
+  form->mnuExitClick(*form);
+  EXPECT_EQ(Stored("Pos", "Sense"), "1");
+  EXPECT_EQ(Stored("Pos", "Speed"), "100");
+  EXPECT_EQ(Stored("Exp", "Fix"), "0");
+}
+
+TEST_F(Form1Test, ThePinSurvivesWhenItIsToBeRecorded) {
+  Start("[Exp]\r\nFix=1\r\nFixSave=1\r\n");
+  EXPECT_EQ(form->Settings.Exp.Fix, 1);
+  EXPECT_TRUE(form->mnuExpFix->Checked());
+  EXPECT_TRUE(form->CheckBox18->Checked());
+}
+
+TEST_F(Form1Test, ControlsShowTheModelAfterStart) {
+  Start(
+      "[Pos]\r\nHideTray=1\r\n[Exp]\r\nButton=1\r\nBtnLR=1\r\nNoTree=1\r\n"
+      "[Watch]\r\nMode=1\r\nExt0=doc\r\nExt2=txt\r\n[Popup]\r\nLR=1\r\n[ini]\r\ninh=1\r\n");
+  EXPECT_TRUE(form->CheckBox14->Checked());
+  EXPECT_TRUE(form->CheckBoxBtn->Checked());
+  EXPECT_EQ(form->RadioGroupBtn->ItemIndex(), 1);
+  EXPECT_EQ(form->RadioGroupBtnL->ItemIndex(), 0);
+  EXPECT_TRUE(form->CheckBox19->Checked());
+  EXPECT_TRUE(form->RadioButton2->Checked());
+  EXPECT_FALSE(form->RadioButton1->Checked());
+  EXPECT_EQ(form->Settings.Watch.Mode, 1);
+  EXPECT_TRUE(form->CheckBox6->Checked());
+  EXPECT_TRUE(form->CheckBox15->Checked());
+  EXPECT_TRUE(form->CheckBox11->Checked());  // Launch.Lnk defaults to on
+  EXPECT_EQ(form->ListBox1->Items().Items(), (std::vector<std::string>{"doc", "txt"}));
+  EXPECT_EQ(PeerOf(*form->ListBox1).ItemTexts(), (std::vector<std::string>{"doc", "txt"}));
+}
+
+TEST_F(Form1Test, ExitClosesTheManagedExplorerAndWritesTheDefaults) {
+  Start();
+  sim::SimWindow explorer;
+  explorer.className = "CabinetWClass";
+  explorer.processId = 7;
+  form->Engine.ExplorerWnd = system.desktop.AddWindow(explorer);
+  system.desktop.ClearCalls();
+
+  form->mnuExitClick(*form);
+  EXPECT_TRUE(application->Terminated());
+  EXPECT_FALSE(system.desktop.IsWindow(form->Engine.ExplorerWnd));
+  // The close query and the close both send the command; the second goes nowhere.
+  int closeCommands = 0;
+  for (const std::string& call : system.desktop.Calls()) {
+    if (call.find("0x112, 0xf060") != std::string::npos) ++closeCommands;
+  }
+  EXPECT_EQ(closeCommands, 2);
+  EXPECT_EQ(Stored("Exp", "Path"), "C:\\Tools\\Varnel\\");
+  EXPECT_EQ(Stored("Pos", "Left"), std::to_string(1920 - kOuterWidth));
+  EXPECT_EQ(Stored("Pos", "Top"), std::to_string(1040 - kOuterHeight));
+  EXPECT_EQ(Stored("Exp", "Width"), "400");
+}
+
+TEST_F(Form1Test, ACloseRequestFromOutsideTakesTheExitPath) {
+  Start();
+  system.desktop.SendMessage(form->Handle(), platform::WmClose, 0, 0);
+  EXPECT_TRUE(application->Terminated());
+  EXPECT_EQ(Stored("Launch", "Idle"), "6");
+}
+
+TEST_F(Form1Test, SessionEndAsksOnlyTheCloseQueryAndSaves) {
+  Start();
+  EXPECT_TRUE(PeerOf(*form).SystemQueryEndSession());
+  EXPECT_FALSE(application->Terminated());
+  EXPECT_EQ(Stored("Pos", "Speed"), "10");
+}
+
+TEST_F(Form1Test, DoNotRememberLeavesTheFileAsItWasAtExit) {
+  const std::string original = "; mine\r\n[ini]\r\ninh=1\r\n[Pos]\r\nSpeed=33\r\n";
+  Start(original);
+  form->mnuExitClick(*form);
+  EXPECT_TRUE(application->Terminated());
+  EXPECT_EQ(system.files.ReadFile(kIniPath), original);
+}
+
+TEST_F(Form1Test, OkStillWritesWhenTheStateIsNotRemembered) {
+  Start("[ini]\r\ninh=1\r\n");
+  form->mnuSettingClick(*form);
+  form->BitBtn1->Click();
+  EXPECT_EQ(Stored("ini", "inh"), "1");
+}
+
+TEST_F(Form1Test, ATooSmallExplorerSizeWritesNothing) {
+  Start("[Exp]\r\nWidth=1\r\n");
+  form->mnuSettingClick(*form);
+  form->BitBtn1->Click();
+  form->mnuExitClick(*form);
+  EXPECT_EQ(Stored("Exp", "Path"), std::nullopt);
+  EXPECT_EQ(Stored("Exp", "Width"), "1");
+}
+
+TEST_F(Form1Test, TheSettingsWindowOpensWhereItWasAndOkShrinksItAway) {
+  Start();
+  form->mnuSettingClick(*form);
+  EXPECT_TRUE(form->SettingsOpen);
+  EXPECT_EQ(FormRect(), platform::Rect::FromSize(1920 - kOuterWidth, 1040 - kOuterHeight,
+                                                 kOuterWidth, kOuterHeight));
+  PeerOf(*form).UserDrag(100, 50);
+  PeerOf(*form->BitBtn1).UserClick();
+  EXPECT_FALSE(form->SettingsOpen);
+  EXPECT_EQ(FormRect(), platform::Rect::FromSize(-1920, -1080, 1, 1));
+  EXPECT_EQ(Stored("Pos", "Left"), "100");
+  EXPECT_EQ(Stored("Pos", "Top"), "50");
+
+  form->mnuSettingClick(*form);
+  EXPECT_EQ(FormRect(), platform::Rect::FromSize(100, 50, kOuterWidth, kOuterHeight));
+}
+
+TEST_F(Form1Test, AWindowDraggedOffThePrimaryScreenKeepsItsLastPlace) {
+  Start("[Pos]\r\nLeft=300\r\nTop=200\r\n");
+  form->mnuSettingClick(*form);
+  PeerOf(*form).UserDrag(-800, 120);
+  form->BitBtn1->Click();
+  EXPECT_EQ(form->Settings.Pos.Left, 300);
+  EXPECT_EQ(form->Settings.Pos.Top, 120);
+  form->mnuSettingClick(*form);
+  PeerOf(*form).UserDrag(20, 1080);
+  form->BitBtn1->Click();
+  EXPECT_EQ(form->Settings.Pos.Left, 20);
+  EXPECT_EQ(form->Settings.Pos.Top, 120);
+}
+
+TEST_F(Form1Test, OkTakesTheFolderFieldsButNeverTheApplicationField) {
+  system.files.CreateFolder("C:\\Watched");
+  Start();
+  form->mnuSettingClick(*form);
+  PeerOf(*form->Edit2).UserType("C:\\Watched\\");
+  PeerOf(*form->Edit5).UserType("C:\\Nowhere\\");
+  PeerOf(*form->Edit11).UserType("C:\\Apps\\viewer.exe");
+  EXPECT_EQ(form->Settings.Watch.SRCPath, "");  // fields are taken over at OK only
+  form->BitBtn1->Click();
+  EXPECT_EQ(form->Settings.Watch.SRCPath, "C:\\Watched\\");
+  EXPECT_EQ(form->Settings.Launch.Path, "C:\\Nowhere\\");  // not checked here
+  EXPECT_EQ(form->Settings.Watch.AppPath, "");
+  EXPECT_EQ(form->Edit11->Text(), "C:\\Apps\\viewer.exe");
+}
+
+TEST_F(Form1Test, ControlsStoreTheirSettingTheMomentTheyChange) {
+  Start();
+  form->mnuSettingClick(*form);
+  PeerOf(*form->CheckBox3).UserClick();
+  PeerOf(*form->CheckBox2).UserClick();
+  PeerOf(*form->TrackBar1).UserMoveTo(77);
+  PeerOf(form->RadioGroupBtnL->Button(1)).UserClick();
+  PeerOf(*form->RadioButton2).UserClick();
+  PeerOf(*form->UpDown2).UserMoveTo(9);
+  PeerOf(*form->CheckBox15).UserClick();
+  EXPECT_EQ(form->Settings.Exp.Right, 1);
+  EXPECT_EQ(form->Settings.Exp.Left, 0);
+  EXPECT_EQ(form->Settings.Pos.Speed, 77);
+  EXPECT_EQ(form->Settings.Launch.BtnLR, 1);
+  EXPECT_EQ(form->Settings.Watch.Mode, 1);
+  EXPECT_EQ(form->Settings.Pos.Sense, 9);
+  EXPECT_EQ(form->Edit7->Text(), "9");
+  EXPECT_EQ(form->Settings.ini.inh, 1);
+  EXPECT_EQ(form->Engine.LastEdge, EdgeLeft);  // only the start-up and the tick set it
+}
+
+TEST_F(Form1Test, TheFieldRuleTakesNumbersAndFallsBackToTheArrows) {
+  Start();
+  sim::SimControlPeer& field = PeerOf(*form->Edit8);
+  field.UserType("45");
+  EXPECT_EQ(form->Settings.Pos.INHdotX, 45);
+  EXPECT_EQ(form->UpDown3->Position(), 45);
+  field.UserType("abc");
+  EXPECT_EQ(form->Settings.Pos.INHdotX, 45);
+  EXPECT_EQ(form->Edit8->Text(), "45");
+  field.UserType("$1F");
+  EXPECT_EQ(form->Settings.Pos.INHdotX, 31);
+  EXPECT_EQ(form->Edit8->Text(), "31");
+  field.UserType("9999");
+  EXPECT_EQ(form->Settings.Pos.INHdotX, 500);
+  EXPECT_EQ(form->Edit8->Text(), "500");
+  PeerOf(*form->UpDown4).UserMoveTo(7);
+  EXPECT_EQ(form->Settings.Pos.INHdotY, 7);
+}
+
+TEST_F(Form1Test, AFailedWriteAtExitIsShownAndTheProgramStaysWithItsFileWhole) {
+  const std::string original = "[Pos]\r\nSpeed=30\r\n";
+  Start(original);
+  system.files.SetFolderWriteProtected("C:\\Tools\\Varnel", true);
+  PeerOf(*form).SystemClose();
+  EXPECT_FALSE(application->Terminated());
+  ASSERT_FALSE(system.ui.MessageBoxes().empty());
+  EXPECT_EQ(system.ui.MessageBoxes().back().text, std::string(kIniPath) + " に書き込めません");
+  EXPECT_EQ(system.ui.MessageBoxes().back().caption, "Varnel");
+  EXPECT_EQ(system.files.ReadFile(kIniPath), original);
+
+  system.files.SetFolderWriteProtected("C:\\Tools\\Varnel", false);
+  PeerOf(*form).SystemClose();
+  EXPECT_TRUE(application->Terminated());
+  EXPECT_EQ(Stored("Pos", "Speed"), "30");
+}
+
+TEST_F(Form1Test, AFailedWriteAtOkStillClosesTheSettingsWindow) {
+  Start();
+  system.files.SetFolderWriteProtected("C:\\Tools\\Varnel", true);
+  form->mnuSettingClick(*form);
+  PeerOf(*form->BitBtn1).UserClick();
+  EXPECT_EQ(system.ui.MessageBoxes().size(), 1u);
+  EXPECT_FALSE(form->SettingsOpen);
+  EXPECT_EQ(FormRect(), platform::Rect::FromSize(-1920, -1080, 1, 1));
+}
+
+TEST_F(Form1Test, TheProgramRunsWithoutTheShellObject) {
+  system.shell.SetAvailable(false);
+  Start();
+  EXPECT_EQ(form->ShellApp, nullptr);
+  form->mnuExitClick(*form);
+  EXPECT_TRUE(application->Terminated());
+}
+
+TEST_F(Form1Test, TheSettingsWindowCarriesItsPagesAndCaptions) {
+  Start();
+  const std::vector<std::string> expected{"動作", "フォルダ", "Launch", "監視", "About"};
+  ASSERT_EQ(form->PageControl1->PageCount(), 5);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(form->PageControl1->Page(i).Caption(), expected[i]);
+  EXPECT_EQ(form->Caption(), "Varnel（設定）");
+  EXPECT_EQ(PeerOf(*form).Spec().className, "TForm1");
+  EXPECT_TRUE(PeerOf(*form).Spec().dialogFrame);
+  EXPECT_EQ(form->BitBtn1->Width(), 97);
+  EXPECT_EQ(form->CheckBox2->Hint(), "左から出現");
+  EXPECT_NE(system.ui.PeerWithText("Shift+CTL+クリップボード転送で検索"), nullptr);
+  EXPECT_EQ(form->mnuExitS->Caption(), "終了");
+  EXPECT_EQ(form->PopupMenuLaunch->Items().Count(), 6);
+  EXPECT_EQ(form->PopupMenu1->Items().Count(), 6);
+}
+
+TEST_F(Form1Test, MenuCommandsReachTheirHandlers) {
+  Start();
+  form->mnuSettingS->Click();
+  EXPECT_TRUE(form->SettingsOpen);
+  form->BitBtn1->Click();
+  form->mnuExitS->Click();
+  EXPECT_TRUE(application->Terminated());
+}
+
+}  // namespace
+}  // namespace varnel

@@ -157,15 +157,15 @@ void TForm1::CreateBehaviourPage() {
   RadioGroupBtn->SetBounds(112, 24, 140, 36);
   RadioGroupBtn->OnClick = Handler(this, &TForm1::RadioGroupBtnClick);
 
-  LabelAt(*this, "Label7", page, "出現速度（速－遅）", 8, 70, 110);
+  LabelAt(*this, "Label7", page, "出現速度（速－遅）", 8, 70, 134);
   TrackBar1 = Make<TTrackBar>(*this, "TrackBar1", page, 1, 100, 10);
-  TrackBar1->SetBounds(118, 64, 136, 26);
+  TrackBar1->SetBounds(142, 64, 114, 26);
   TrackBar1->SetHint("出現速度");
   TrackBar1->OnChange = Handler(this, &TForm1::TrackBar1Change);
 
-  LabelAt(*this, "Label8", page, "離れた時の不感知ｄｏｔ", 8, 98, 110);
+  LabelAt(*this, "Label8", page, "離れた時の不感知ｄｏｔ", 8, 98, 134);
   TrackBar2 = Make<TTrackBar>(*this, "TrackBar2", page, 10, 100, 20);
-  TrackBar2->SetBounds(118, 92, 136, 26);
+  TrackBar2->SetBounds(142, 92, 114, 26);
   TrackBar2->SetHint("不感知範囲");
   TrackBar2->OnChange = Handler(this, &TForm1::TrackBar2Change);
 

@@ -15,4 +15,6 @@ find_program(VARNEL_WINE64 NAMES wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH)
 if(NOT VARNEL_WINE64)
   find_program(VARNEL_WINE64 NAMES wine64 wine)
 endif()
-set(CMAKE_CROSSCOMPILING_EMULATOR ${VARNEL_WINE64})
+# The ANSI code page of a Wine process comes from its locale: run the tests as on a Japanese
+# Windows, whatever the calling shell's locale is.
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/bin/env LC_ALL=ja_JP.UTF-8 ${VARNEL_WINE64})

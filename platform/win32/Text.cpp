@@ -1,0 +1,59 @@
+#include "platform/win32/Text.h"
+
+#include <climits>
+
+namespace varnel::win32 {
+
+// The program speaks in the system's numbers; make sure the copies agree.
+static_assert(platform::WmClose == WM_CLOSE);
+static_assert(platform::WmSysCommand == WM_SYSCOMMAND);
+static_assert(platform::ScClose == SC_CLOSE);
+static_assert(platform::GwlStyle == GWL_STYLE);
+static_assert(platform::GwlExStyle == GWL_EXSTYLE);
+static_assert(platform::WsExToolWindow == WS_EX_TOOLWINDOW);
+static_assert(platform::WsExAppWindow == WS_EX_APPWINDOW);
+static_assert(platform::WsVisible == WS_VISIBLE);
+static_assert(platform::SmCxScreen == SM_CXSCREEN);
+static_assert(platform::SmCyScreen == SM_CYSCREEN);
+static_assert(platform::FileAttributeReadOnly == FILE_ATTRIBUTE_READONLY);
+static_assert(platform::FileAttributeHidden == FILE_ATTRIBUTE_HIDDEN);
+static_assert(platform::FileAttributeSystem == FILE_ATTRIBUTE_SYSTEM);
+static_assert(platform::FileAttributeDirectory == FILE_ATTRIBUTE_DIRECTORY);
+static_assert(platform::InvalidFileAttributes == INVALID_FILE_ATTRIBUTES);
+static_assert(platform::MbOk == MB_OK);
+static_assert(platform::MbIconError == MB_ICONERROR);
+static_assert(platform::MbIconWarning == MB_ICONWARNING);
+static_assert(sizeof(platform::Hwnd) == sizeof(HWND));
+
+std::wstring Widen(std::string_view utf8) {
+  if (utf8.empty() || utf8.size() > INT_MAX) return {};
+  const int length = static_cast<int>(utf8.size());
+  const int needed = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
+  if (needed <= 0) return {};
+  std::wstring wide(static_cast<size_t>(needed), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), needed);
+  return wide;
+}
+
+std::string Narrow(std::wstring_view wide) {
+  if (wide.empty() || wide.size() > INT_MAX) return {};
+  const int length = static_cast<int>(wide.size());
+  const int needed =
+      ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+  if (needed <= 0) return {};
+  std::string utf8(static_cast<size_t>(needed), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, utf8.data(), needed, nullptr, nullptr);
+  return utf8;
+}
+
+void ReportCallbackFailure(const char* what) noexcept {
+  try {
+    const std::wstring text = Widen(what ? what : "");
+    ::MessageBoxW(nullptr, text.empty() ? L"Unknown error" : text.c_str(), L"Varnel",
+                  MB_OK | MB_ICONERROR | MB_TASKMODAL);
+  } catch (...) {
+    ::MessageBoxW(nullptr, L"Unknown error", L"Varnel", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+  }
+}
+
+}  // namespace varnel::win32

@@ -32,7 +32,8 @@ class Converter {
     while (true) {
       char* out = buffer;
       std::size_t outLeft = sizeof buffer;
-      const std::size_t result = iconv(handle_, inLeft > 0 ? &in : nullptr, &inLeft, &out, &outLeft);
+      const std::size_t result =
+          iconv(handle_, inLeft > 0 ? &in : nullptr, &inLeft, &out, &outLeft);
       output.append(buffer, static_cast<std::size_t>(out - buffer));
       if (result != static_cast<std::size_t>(-1)) {
         if (inLeft == 0) {

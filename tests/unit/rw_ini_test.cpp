@@ -4,14 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/Platform.h"
-#include "platform/Ui.h"
-#include "platform/sim/SimCodepage.h"
-#include "platform/sim/SimFileSystem.h"
+#include "platform/sim/SimPlatform.h"
 #include "settings/Rw_ini.h"
 
 namespace varnel {
@@ -19,62 +16,17 @@ namespace {
 
 using platform::Rect;
 
-// Only the services the settings file touches do anything here.
-class WorkAreaOnly : public platform::WindowManager {
- public:
-  Rect workArea{0, 0, 1280, 760};
-  int GetSystemMetrics(int) const override { return 0; }
-  Rect GetWorkArea() const override { return workArea; }
-  bool IsWindow(platform::Hwnd) const override { return false; }
-  std::intptr_t SendMessage(platform::Hwnd, unsigned, std::uintptr_t, std::intptr_t) override {
-    return 0;
-  }
-  std::int32_t GetWindowLong(platform::Hwnd, int) const override { return 0; }
-  std::int32_t SetWindowLong(platform::Hwnd, int, std::int32_t) override { return 0; }
-  Rect GetWindowRect(platform::Hwnd) const override { return {}; }
-  std::string GetClassName(platform::Hwnd) const override { return {}; }
-  std::string GetWindowText(platform::Hwnd) const override { return {}; }
-  bool IsWindowVisible(platform::Hwnd) const override { return false; }
-};
-
-class ModulePathOnly : public platform::Kernel {
- public:
-  std::string modulePath = "C:\\Tools\\varnel.exe";
-  std::string GetModuleFileName() const override { return modulePath; }
-  std::uint32_t GetTickCount() const override { return 0; }
-  void Sleep(unsigned) override {}
-};
-
-class NoShell : public platform::Shell {
- public:
-  std::unique_ptr<platform::ShellDispatch> CreateShellApplication() override { return nullptr; }
-};
-
-class NoUi : public platform::Ui {
- public:
-  std::unique_ptr<platform::ControlPeer> CreateControl(const platform::ControlSpec&,
-                                                       platform::ControlPeer*,
-                                                       platform::ControlSink&) override {
-    return nullptr;
-  }
-  platform::TimerId SetTimer(unsigned, std::function<void()>) override { return 0; }
-  void KillTimer(platform::TimerId) override {}
-  void Run() override {}
-  void ProcessMessages() override {}
-  void PostQuitMessage() override {}
-  void PostTask(std::function<void()>) override {}
-  int MessageBox(platform::Hwnd, const std::string&, const std::string&, unsigned) override {
-    return 0;
-  }
-};
-
 constexpr const char* kIniPath = "C:\\Tools\\varnel.ini";
 // The settings window as designed: 500 x 400 pixels.
 const Rect kSettingsWindow = Rect::FromSize(100, 100, 500, 400);
 
 class SettingsFile : public ::testing::Test {
  protected:
-  SettingsFile() { files.CreateFolder("C:\\Tools"); }
+  SettingsFile() {
+    simulated.kernel.SetModuleFileName("C:\\Tools\\varnel.exe");
+    simulated.desktop.SetScreen(1280, 800, Rect{0, 0, 1280, 760});
+    files.CreateFolder("C:\\Tools");
+  }
 
   struct Loaded {
     Settings settings;
@@ -88,13 +40,9 @@ class SettingsFile : public ::testing::Test {
   }
   std::string FileText() { return files.ReadFile(kIniPath).value_or("<no file>"); }
 
-  WorkAreaOnly windows;
-  ModulePathOnly kernel;
-  NoShell shell;
-  NoUi ui;
-  sim::SimFileSystem files;
-  sim::SimCodepage codepage;
-  platform::Platform platform{windows, files, codepage, kernel, shell, ui};
+  sim::SimPlatform simulated;
+  sim::SimFileSystem& files = simulated.files;
+  platform::Platform& platform = simulated.Get();
 };
 
 TEST_F(SettingsFile, NoFileGivesTheDefaults) {
@@ -278,7 +226,7 @@ TEST_F(SettingsFile, FailedWriteKeepsTheOldFileWhole) {
 }
 
 TEST_F(SettingsFile, WriteProtectedFolderCreatesNothing) {
-  kernel.modulePath = "D:\\Locked\\Varnel.EXE";
+  simulated.kernel.SetModuleFileName("D:\\Locked\\Varnel.EXE");
   files.CreateFolder("D:\\Locked");
   files.SetFolderWriteProtected("D:\\Locked", true);
   Loaded loaded = Read();
@@ -304,7 +252,7 @@ TEST_F(SettingsFile, OneNameForReadingAndWriting) {
   WriteIni(platform, loaded.settings, loaded.extensions);
   EXPECT_EQ(files.ActualPath(kIniPath), "C:\\Tools\\VARNEL.INI");
 
-  kernel.modulePath = "C:\\Tools\\v.1\\varnel";
+  simulated.kernel.SetModuleFileName("C:\\Tools\\v.1\\varnel");
   EXPECT_EQ(SettingsFilePath(platform), "C:\\Tools\\v.1\\varnel.ini");
 }
 
@@ -337,16 +285,6 @@ TEST_F(SettingsFile, AnsiOrUtf8DependingOnWhatTheValuesNeed) {
   WriteIni(platform, utf8.settings, utf8.extensions);
   EXPECT_TRUE(FileText().starts_with("[Pos]\r\n"));
   EXPECT_EQ(Read().settings.Exp.Path, japanese);
-}
-
-TEST_F(SettingsFile, ExecutableInAJapaneseFolder) {
-  kernel.modulePath = "C:\\\xE3\x83\x84\xE3\x83\xBC\xE3\x83\xAB\\varnel.exe";  // ツール
-  files.CreateFolder("C:\\\xE3\x83\x84\xE3\x83\xBC\xE3\x83\xAB");
-  Loaded loaded = Read();
-  EXPECT_EQ(loaded.settings.Exp.Path, "C:\\\xE3\x83\x84\xE3\x83\xBC\xE3\x83\xAB\\");
-  WriteIni(platform, loaded.settings, loaded.extensions);
-  EXPECT_TRUE(files.Exists("C:\\\xE3\x83\x84\xE3\x83\xBC\xE3\x83\xAB\\varnel.ini"));
-  EXPECT_EQ(Read().settings.Exp.Path, loaded.settings.Exp.Path);
 }
 
 }  // namespace

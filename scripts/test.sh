@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# Builds both builds and runs every test: the README's test command, and what CI runs.
+#
+#   scripts/test.sh                 every stage, in order
+#   scripts/test.sh host e2e        only the named stages (setup always runs)
+#
+# Stages: host (unit tests on the simulated desktop), host-asan (the same under AddressSanitizer
+# and UBSan), fuzz (the INI reader under libFuzzer, FUZZ_SECONDS, default 60), windows (the
+# cross-built program's tests under Wine), e2e (the real varnel.exe under Wine on Xvfb).
+# Stops at the first failing stage with a non-zero status. Logs go to artifacts/test/.
+set -uo pipefail
+
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$repo" || exit 1
+jobs=${JOBS:-2}
+fuzz_seconds=${FUZZ_SECONDS:-60}
+logs=$repo/artifacts/test
+mkdir -p "$logs"
+
+all_stages=(host host-asan fuzz windows e2e)
+stages=("$@")
+((${#stages[@]})) || stages=("${all_stages[@]}")
+for stage in "${stages[@]}"; do
+  [[ " ${all_stages[*]} " == *" $stage "* ]] || { echo "unknown stage: $stage (known: ${all_stages[*]})" >&2; exit 2; }
+done
+
+timings=()
+total_started=$SECONDS
+
+print_timings() {
+  echo
+  echo "stage times:"
+  printf '  %s\n' "${timings[@]}"
+  echo "  total        $((SECONDS - total_started)) s"
+}
+
+# stage NAME FUNCTION: runs the function with its output shown and kept in artifacts/test/NAME.log.
+stage() {
+  local name=$1 function=$2 started=$SECONDS status
+  echo
+  echo "==== $name"
+  "$function" 2>&1 | tee "$logs/$name.log"
+  status=${PIPESTATUS[0]}
+  timings+=("$(printf '%-12s %4d s  %s' "$name" $((SECONDS - started)) "$( ((status == 0)) && echo ok || echo FAILED)")")
+  if ((status != 0)); then
+    echo
+    echo "!!!! stage '$name' failed (status $status); its log: artifacts/test/$name.log"
+    print_timings
+    exit 1
+  fi
+}
+
+stage_setup() { bash scripts/setup.sh; }
+
+build_and_test() {
+  local preset=$1
+  cmake --preset "$preset" &&
+    cmake --build --preset "$preset" -j "$jobs" &&
+    ctest --preset "$preset" -j "$jobs"
+}
+
+stage_host() { build_and_test host; }
+
+stage_host_asan() {
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    build_and_test host-asan
+}
+
+stage_fuzz() {
+  cmake --preset fuzz && cmake --build --preset fuzz -j "$jobs" --target ini_fuzz || return 1
+  # New inputs land in the first folder, a scratch copy; the seeds in the tree stay as they are.
+  local work=$repo/artifacts/fuzz
+  rm -rf "$work"
+  mkdir -p "$work/corpus" "$work/findings"
+  build/fuzz/tests/fuzz/ini_fuzz -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 \
+    -artifact_prefix="$work/findings/" -print_final_stats=1 \
+    "$work/corpus" tests/fuzz/corpus
+}
+
+stage_windows() {
+  cmake --preset windows && cmake --build --preset windows -j "$jobs" || return 1
+  # One Wine session for the whole CTest run: the tests run in its prefix on its display.
+  # A subshell keeps the session's environment and trap to this stage.
+  (
+    source scripts/wine-session.sh
+    wine_session_start test-windows "${TEST_DISPLAY:-92}" || exit 1
+    # Tests that picture a window save BMPs here (a Linux path is a path on Wine's Z: drive).
+    export VARNEL_ARTIFACTS=$repo/artifacts/windows
+    rm -rf "$VARNEL_ARTIFACTS"
+    LC_ALL=$VARNEL_WINE_LOCALE ctest --preset windows
+    status=$?
+    for picture in "$VARNEL_ARTIFACTS"/*.bmp; do
+      [[ -e $picture ]] && convert "$picture" "${picture%.bmp}.png" && rm -f "$picture"
+    done
+    wine_session_stop
+    exit "$status"
+  )
+}
+
+stage_e2e() { bash tests/e2e/run-all.sh; }
+
+stage setup stage_setup
+for name in "${stages[@]}"; do
+  stage "$name" "stage_${name//-/_}"
+done
+print_timings
+echo
+echo "all stages passed: ${stages[*]}"

@@ -1,0 +1,278 @@
+# shellcheck shell=bash
+# Helpers of the end-to-end scenarios: the real varnel.exe under Wine on a private Xvfb.
+#
+# run-all.sh starts one session (e2e_session_start) and runs each scenario file in a subshell
+# with these functions at hand. A scenario installs a fresh copy of Varnel (varnel_install),
+# starts it (varnel_start), waits for what it expects (wait_for, never a fixed sleep), reads
+# the desktop through the probe (probe_list, window_find), and asserts (check, check_eq).
+# Results go to one file, so a scenario that aborts still counts what it checked.
+
+E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+E2E_REPO=$(cd "$E2E_DIR/../.." && pwd)
+# shellcheck source=../../scripts/wine-session.sh
+source "$E2E_REPO/scripts/wine-session.sh"
+
+VARNEL_EXE=${VARNEL_EXE:-$E2E_REPO/build/windows/varnel.exe}
+VARNEL_PROBE=${VARNEL_PROBE:-$E2E_REPO/build/windows/tests/e2e/probe/probe.exe}
+E2E_ARTIFACTS=${E2E_ARTIFACTS:-$E2E_REPO/artifacts/e2e}
+E2E_TIMEOUT=${E2E_TIMEOUT:-30}
+
+# Windows-side places inside the prefix.
+VARNEL_WIN_DIR='C:\varnel'
+E2E_WIN_DIR='C:\e2e'
+
+e2e_note() { printf '    %s\n' "$*"; }
+
+# ---- session ---------------------------------------------------------------------------------
+
+# e2e_session_start NAME DISPLAYNUM: the session plus the probe inside it and a results file.
+e2e_session_start() {
+  local name=$1 display=$2
+  [[ -f $VARNEL_EXE ]] || { echo "missing $VARNEL_EXE (build the windows preset first)" >&2; return 1; }
+  [[ -f $VARNEL_PROBE ]] || { echo "missing $VARNEL_PROBE (build the windows preset first)" >&2; return 1; }
+  wine_session_start "$name" "$display" || return 1
+  E2E_HOST_DIR=$WINEPREFIX/drive_c/e2e
+  VARNEL_HOST_DIR=$WINEPREFIX/drive_c/varnel
+  mkdir -p "$E2E_HOST_DIR" "$E2E_ARTIFACTS"
+  cp "$VARNEL_PROBE" "$E2E_HOST_DIR/probe.exe"
+  E2E_RESULTS=$VARNEL_SESSION_DIR/results.txt
+  : >"$E2E_RESULTS"
+  export E2E_HOST_DIR VARNEL_HOST_DIR E2E_RESULTS
+}
+
+# ---- results ---------------------------------------------------------------------------------
+
+E2E_SCENARIO=${E2E_SCENARIO:-}
+
+pass() {
+  echo "PASS	$E2E_SCENARIO	$*" >>"$E2E_RESULTS"
+  printf '  ok    %s\n' "$*"
+}
+
+fail() {
+  echo "FAIL	$E2E_SCENARIO	$*" >>"$E2E_RESULTS"
+  printf '  FAIL  %s\n' "$*"
+}
+
+# check DESCRIPTION COMMAND...: passes when the command succeeds.
+check() {
+  local description=$1; shift
+  if "$@"; then pass "$description"; else fail "$description"; return 1; fi
+}
+
+# check_eq DESCRIPTION EXPECTED ACTUAL
+check_eq() {
+  if [[ $2 == "$3" ]]; then
+    pass "$1"
+  else
+    fail "$1: expected '$2', got '$3'"
+    return 1
+  fi
+}
+
+# abort DESCRIPTION: a failed precondition; the rest of the scenario cannot run.
+abort() {
+  fail "$*"
+  exit 1
+}
+
+# e2e_summary: the final line; fails when any check failed or none ran.
+e2e_summary() {
+  local passed failed
+  passed=$(grep -c '^PASS' "$E2E_RESULTS")
+  failed=$(grep -c '^FAIL' "$E2E_RESULTS")
+  if ((failed > 0)); then
+    echo "failed checks:"
+    grep '^FAIL' "$E2E_RESULTS" | cut -f2- | sed 's/^/  /'
+  fi
+  echo "$passed passed, $failed failed"
+  ((failed == 0 && passed > 0))
+}
+
+# ---- waiting ---------------------------------------------------------------------------------
+
+# wait_for CONDITION [TIMEOUT]: evaluates CONDITION (a command line) every 0.2 s until it holds.
+wait_for() {
+  local condition=$1 limit=${2:-$E2E_TIMEOUT}
+  local deadline=$((SECONDS + limit))
+  while ! eval "$condition"; do
+    if ((SECONDS >= deadline)); then
+      e2e_note "timed out after ${limit} s waiting for: $condition"
+      return 1
+    fi
+    sleep 0.2
+  done
+}
+
+# ---- the probe ---------------------------------------------------------------------------------
+
+# probe ARGS...: runs the probe with its report in E2E_PROBE_OUT (a host path); returns its status.
+probe() {
+  local command=$1; shift
+  E2E_PROBE_OUT=$E2E_HOST_DIR/$command.out
+  rm -f "$E2E_PROBE_OUT"
+  LC_ALL=$VARNEL_WINE_LOCALE timeout 60 "$VARNEL_WINE64" "$E2E_WIN_DIR\\probe.exe" "$command" --out "$E2E_WIN_DIR\\$command.out" "$@" \
+    </dev/null >/dev/null 2>&1
+}
+
+# probe_list: refreshes E2E_WINDOWS, the TSV of every top-level window (header line first):
+# hwnd class caption owner pid exe left top right bottom style exstyle visible
+probe_list() {
+  probe list || return 1
+  E2E_WINDOWS=$E2E_HOST_DIR/windows.tsv
+  cp "$E2E_PROBE_OUT" "$E2E_WINDOWS"
+}
+
+# window_find CLASS [EXE]: prints the records of the last list with that class (and process
+# executable), case-insensitively; fails when there is none.
+window_find() {
+  awk -F'\t' -v cls="$1" -v exe="${2:-}" '
+    NR > 1 && tolower($2) == tolower(cls) && (exe == "" || tolower($6) == tolower(exe)) { print; found = 1 }
+    END { exit !found }' "$E2E_WINDOWS"
+}
+
+# window_field RECORD NAME: one field of a record by its header name.
+window_field() {
+  local record=$1 name=$2 i
+  local -a names=(hwnd class caption owner pid exe left top right bottom style exstyle visible)
+  local -a fields
+  IFS=$'\t' read -r -a fields <<<"$record"
+  for i in "${!names[@]}"; do
+    [[ ${names[$i]} == "$name" ]] && { printf '%s\n' "${fields[$i]:-}"; return 0; }
+  done
+  return 1
+}
+
+# window_appears CLASS [EXE]: one fresh listing, then window_find.
+window_appears() {
+  probe_list && window_find "$@" >/dev/null
+}
+
+# ---- Varnel ---------------------------------------------------------------------------------
+
+# varnel_install [SETTINGS_FILE]: a fresh C:\varnel\ with varnel.exe and, if given, varnel.ini.
+varnel_install() {
+  rm -rf "$VARNEL_HOST_DIR"
+  mkdir -p "$VARNEL_HOST_DIR"
+  cp "$VARNEL_EXE" "$VARNEL_HOST_DIR/varnel.exe"
+  if [[ -n ${1:-} ]]; then cp "$1" "$VARNEL_HOST_DIR/varnel.ini"; fi
+  VARNEL_INI=$VARNEL_HOST_DIR/varnel.ini
+}
+
+# varnel_start: starts C:\varnel\varnel.exe in the background; VARNEL_PID is the process (the
+# wine loader becomes the Windows process, so the Linux PID lives exactly as long as it).
+varnel_start() {
+  LC_ALL=$VARNEL_WINE_LOCALE "$VARNEL_WINE64" "$VARNEL_WIN_DIR\\varnel.exe" </dev/null >"$VARNEL_SESSION_DIR/varnel-$E2E_SCENARIO.log" 2>&1 &
+  VARNEL_PID=$!
+  VARNEL_EXIT_CODE=
+}
+
+process_running() {
+  local state
+  state=$(awk '{ print $3 }' "/proc/$1/stat" 2>/dev/null) || return 1
+  [[ -n $state && $state != Z ]]
+}
+
+# varnel_wait_exit [TIMEOUT]: waits until the process ends; VARNEL_EXIT_CODE is its status.
+varnel_wait_exit() {
+  wait_for "! process_running $VARNEL_PID" "${1:-$E2E_TIMEOUT}" || return 1
+  wait "$VARNEL_PID" 2>/dev/null
+  VARNEL_EXIT_CODE=$?
+}
+
+# varnel_wait_form: waits for the main form of varnel.exe; VARNEL_FORM holds its record.
+varnel_wait_form() {
+  wait_for "window_appears TForm1 varnel.exe" "${1:-$E2E_TIMEOUT}" || return 1
+  VARNEL_FORM=$(window_find TForm1 varnel.exe | head -n 1)
+}
+
+# varnel_close: WM_CLOSE to the main form, as Windows and other programs send it.
+varnel_close() {
+  probe close --class TForm1 --exe varnel.exe --timeout 20000
+}
+
+# varnel_stop_leftover: ends a Varnel that a failed scenario left running (by its PID).
+varnel_stop_leftover() {
+  [[ -n ${VARNEL_PID:-} ]] || return 0
+  if process_running "$VARNEL_PID"; then
+    varnel_close
+    wait_for "! process_running $VARNEL_PID" 10 || kill -KILL "$VARNEL_PID" 2>/dev/null
+  fi
+  wait "$VARNEL_PID" 2>/dev/null
+  VARNEL_PID=
+}
+
+# ---- screen ---------------------------------------------------------------------------------
+
+# screenshot NAME: the whole X screen into $E2E_ARTIFACTS/NAME.png; prints the path.
+screenshot() {
+  local file=$E2E_ARTIFACTS/$1.png
+  mkdir -p "$E2E_ARTIFACTS"
+  import -display "$DISPLAY" -window root "$file" 2>/dev/null && echo "$file"
+}
+
+# screen_blank_except_others SHOT: no lit pixel on the (black) screen outside the visible
+# windows of processes other than varnel.exe (Wine's own tray window, for instance).
+screen_blank_except_others() {
+  local shot=$1 masked=${1%.png}-masked.png
+  local -a draws=()
+  local l t r b
+  while IFS=$'\t' read -r l t r b; do
+    draws+=(-draw "rectangle $l,$t,$((r - 1)),$((b - 1))")
+  done < <(awk -F'\t' 'NR > 1 && $13 == 1 && tolower($6) != "varnel.exe" && $9 > $7 && $10 > $8 {
+                         print $7 "\t" $8 "\t" $9 "\t" $10 }' "$E2E_WINDOWS")
+  convert "$shot" -fill black "${draws[@]}" "$masked" || return 1
+  local lit
+  lit=$(convert "$masked" -colorspace gray -threshold 0 -format '%[fx:mean*w*h]' info:) || return 1
+  if [[ $lit != 0 ]]; then
+    e2e_note "$lit lit pixels in $masked"
+    return 1
+  fi
+}
+
+# ---- the settings file -------------------------------------------------------------------------
+
+# ini_text FILE: the file as UTF-8 text without carriage returns. A file that starts with a
+# UTF-8 byte-order mark is UTF-8; any other file is in the ANSI code page, 932. Bytes that do
+# not convert (a damaged file) pass through unchanged.
+ini_text() {
+  local file=$1
+  if [[ $(head -c 3 "$file" | od -An -tx1 | tr -d ' \n') == efbbbf ]]; then
+    tail -c +4 "$file"
+  elif ! iconv -f CP932 -t UTF-8 "$file" 2>/dev/null; then
+    cat "$file"
+  fi | LC_ALL=C tr -d '\r'
+}
+
+ini_encoding() {
+  if [[ $(head -c 3 "$1" | od -An -tx1 | tr -d ' \n') == efbbbf ]]; then echo utf-8-bom; else echo ansi; fi
+}
+
+# ini_sections FILE: section names in file order, one a line.
+ini_sections() {
+  ini_text "$1" | LC_ALL=C awk '/^[ \t]*\[/ { s = $0; sub(/^[ \t]*\[/, "", s); sub(/\].*$/, "", s); print s }'
+}
+
+# ini_entries FILE: "Section.Key=value" for every entry in file order.
+ini_entries() {
+  ini_text "$1" | LC_ALL=C awk '
+    /^[ \t]*\[/ { s = $0; sub(/^[ \t]*\[/, "", s); sub(/\].*$/, "", s); next }
+    /^[ \t]*;/ { next }
+    index($0, "=") > 0 {
+      k = substr($0, 1, index($0, "=") - 1); v = substr($0, index($0, "=") + 1)
+      gsub(/^[ \t]+|[ \t]+$/, "", k)
+      print s "." k "=" v
+    }'
+}
+
+# ini_get FILE SECTION KEY: the first value of the key (names compared without case);
+# fails when the key is absent.
+ini_get() {
+  ini_entries "$1" | LC_ALL=C awk -v want="$2.$3" '
+    { eq = index($0, "="); if (tolower(substr($0, 1, eq - 1)) == tolower(want)) { print substr($0, eq + 1); found = 1; exit } }
+    END { exit !found }'
+}
+
+is_int_between() {  # VALUE LOW HIGH, exclusive
+  [[ $1 =~ ^-?[0-9]+$ ]] && (($1 > $2 && $1 < $3))
+}

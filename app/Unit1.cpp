@@ -115,12 +115,14 @@ void TForm1::FormCreate(TComponent& /*sender*/) {
 
 void TForm1::FormActivate(TComponent& /*sender*/) {
   if (!FirstActivate) return;
+  LaunchExplorer(true);
   FirstActivate = false;
 }
 
 void TForm1::mnuSettingClick(TComponent& /*sender*/) {
   SetBounds(Settings.Pos.Left, Settings.Pos.Top, DesignWidth, DesignHeight);
   SettingsOpen = true;
+  ParkExplorer();
   Engine.ShownEdge = EdgeNone;
 }
 

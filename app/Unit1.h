@@ -2,9 +2,11 @@
 // The main form: the settings window, the owner of every component, and the handlers of the
 // program's commands.
 
+#include <array>
 #include <memory>
 #include <string>
 
+#include "app/components/FindWin.h"
 #include "engine/EngineState.h"
 #include "framework/Application.h"
 #include "framework/Controls.h"
@@ -15,6 +17,13 @@
 #include "settings/Settings.h"
 
 namespace varnel {
+
+// Explorer windows seen so far in the current launch: a prefix of occupied slots, no repeats.
+struct TFoundWindows {
+  static constexpr int kSlots = 16;
+  std::array<platform::Hwnd, kSlots> Slots{};
+  int Count = 0;
+};
 
 class TForm1 : public TForm {
  public:
@@ -29,9 +38,11 @@ class TForm1 : public TForm {
   int DesignWidth = 0;
   int DesignHeight = 0;
   std::unique_ptr<platform::ShellDispatch> ShellApp;
+  TFoundWindows FoundWindows;
 
   // --- components -----------------------------------------------------------------------
   TTimer* Timer1 = nullptr;
+  TWinList* WinList1 = nullptr;
   TImageList* ImageList1 = nullptr;
   TImageList* ImageListLchBak = nullptr;
   TImageList* ImageListLaunch = nullptr;
@@ -133,6 +144,27 @@ class TForm1 : public TForm {
   void FormCloseQuery(TComponent& sender, bool& canClose);
   void FormClose(TComponent& sender, TCloseAction& action);
 
+  // --- the edge engine -------------------------------------------------------------------
+  void Timer1Timer(TComponent& sender);
+  // Slides the managed window out from `edge` in Pos.Speed frames.
+  void SlideOut(int edge);
+  // Moves the managed window off-screen, without a taskbar button.
+  void ParkExplorer();
+  // Re-applies the parked state without moving the window.
+  void RefreshPark();
+  // Takes the tool-window style off the parked window.
+  void ClearToolStyle();
+
+  // --- the Explorer launcher --------------------------------------------------------------
+  // Starts the Explorer and captures the window the start produced: managed (parked, in
+  // ExplorerWnd) or supplementary. Returns false when no new window appeared in time, or when
+  // another launch is still waiting; ExplorerWnd then keeps its value.
+  bool LaunchExplorer(bool Managed);
+  // Adds the Explorer windows not yet in `Table`; returns how many it holds.
+  int FindExplorerWindows(TFoundWindows& Table, const std::string& ExePath);
+  // Returns after `Milliseconds`, having let pending messages run all along.
+  void WaitProcessing(std::uint32_t Milliseconds);
+
   // --- the settings window's handlers ---------------------------------------------------
   void CheckBox1Click(TComponent& sender);
   void CheckBox2Click(TComponent& sender);
@@ -180,6 +212,19 @@ class TForm1 : public TForm {
   void CreateLaunchPage();
   void CreateWatchPage();
   void CreateAboutPage();
+
+  // The edge tick's parts.
+  bool ScreenSaverRuns() const;
+  bool TouchesEnabledEdge(platform::Point pointer, int width, int height) const;
+  bool EdgeFires(int edge, platform::Point pointer, int width, int height) const;
+  void ComeOut(platform::Point pointer);
+  void GoBack(platform::Point pointer);
+  void RestartExplorer();
+  void LetMessagesRun() { Application().ProcessMessages(); }
+  // The folder the next launch opens, and the parameters for explorer.exe.
+  std::string LaunchFolder(bool managed) const;
+  void Place(int left, int top, int width, int height);
+  bool launchWaiting_ = false;
 
   // The window shrunk to one pixel beyond the screen's top-left corner.
   void ShrinkOutOfSight();

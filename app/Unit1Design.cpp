@@ -79,6 +79,9 @@ void TForm1::CreateComponents() {
   OnClose = [this](TComponent& sender, TCloseAction& action) { FormClose(sender, action); };
 
   Timer1 = Make<TTimer>(*this, "Timer1", Ui(), 100);
+  Timer1->OnTimer = Handler(this, &TForm1::Timer1Timer);
+  WinList1 = Make<TWinList>(*this, "WinList1", System());
+  WinList1->SetTimerIntval(50);
   CreateMenus();
 
   PageControl1 = Make<TPageControl>(*this, "PageControl1", *this);

@@ -11,9 +11,18 @@ namespace varnel {
 // Edge numbers, for the managed window and the Launch menu alike.
 enum Edge : int { EdgeNone = 0, EdgeLeft = 1, EdgeRight = 2, EdgeTop = 3, EdgeBottom = 4 };
 
+// Left, top, width, height of a placement being applied.
+struct TSlideRect {
+  int Left = 0;
+  int Top = 0;
+  int Width = 0;
+  int Height = 0;
+};
+
 struct EngineState {
   platform::Hwnd ExplorerWnd{};  // the managed Explorer window
   platform::Rect WorkArea;       // the desktop less the taskbar
+  TSlideRect SlideRect;
   int ShownEdge = EdgeNone;      // where the managed window is out; none = parked
   int LastEdge = EdgeNone;       // where it came out last
   int PendingEdge = EdgeNone;

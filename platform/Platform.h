@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Types.h"
 
@@ -38,6 +39,42 @@ class WindowManager {
   virtual std::string GetClassName(Hwnd window) const = 0;
   virtual std::string GetWindowText(Hwnd window) const = 0;
   virtual bool IsWindowVisible(Hwnd window) const = 0;
+  virtual int GetWindowTextLength(Hwnd window) const = 0;
+
+  // --- other programs' windows: placement, state, z-order -------------------------------
+  virtual bool MoveWindow(Hwnd window, int x, int y, int width, int height, bool repaint) = 0;
+  virtual bool ShowWindow(Hwnd window, int command) = 0;
+  virtual bool SetWindowPos(Hwnd window, Hwnd insertAfter, int x, int y, int width, int height,
+                            unsigned flags) = 0;
+  virtual bool UpdateWindow(Hwnd window) = 0;
+  virtual bool IsIconic(Hwnd window) const = 0;
+  virtual bool IsZoomed(Hwnd window) const = 0;
+
+  // --- relations and enumeration ------------------------------------------------------
+  // The top-level windows in z-order, topmost first (EnumWindows).
+  virtual std::vector<Hwnd> EnumWindows() const = 0;
+  virtual Hwnd GetParent(Hwnd window) const = 0;
+  virtual Hwnd GetWindow(Hwnd window, unsigned relation) const = 0;
+  virtual Hwnd GetLastActivePopup(Hwnd window) const = 0;
+  // The thread id; `processId` receives the process id.
+  virtual std::uint32_t GetWindowThreadProcessId(Hwnd window, std::uint32_t* processId) const = 0;
+  virtual Hwnd WindowFromPoint(Point point) const = 0;
+
+  // --- the pointer and the keys --------------------------------------------------------
+  virtual Point GetCursorPos() const = 0;
+  // The most significant bit is set while the key or button is held.
+  virtual std::int16_t GetAsyncKeyState(int virtualKey) const = 0;
+
+  // Whether a screen saver runs now: on the NT platform, whether the desktop "Screen-saver"
+  // can be opened (it is closed again at once); on the 9x platform, whether a window of class
+  // "WindowsScreenSaverClass" exists.
+  virtual bool IsScreenSaverRunning() const = 0;
+};
+
+// One process of a tool-help process snapshot.
+struct ProcessEntry {
+  std::uint32_t processId = 0;
+  std::string exeFile;  // as the snapshot reports it: a full path or a bare file name
 };
 
 // kernel32's file services, on full Windows-style paths.
@@ -81,6 +118,10 @@ class Kernel {
   virtual std::string GetModuleFileName() const = 0;
   virtual std::uint32_t GetTickCount() const = 0;
   virtual void Sleep(unsigned milliseconds) = 0;
+  // GetWindowsDirectory, without a trailing backslash (C:\WINDOWS).
+  virtual std::string GetWindowsDirectory() const = 0;
+  // A tool-help snapshot of the running processes; nothing when the platform has none.
+  virtual std::optional<std::vector<ProcessEntry>> CreateProcessSnapshot() const = 0;
 };
 
 // The shell's automation object (Shell.Application). The folder query asks it for the shell's
@@ -95,6 +136,11 @@ class Shell {
   virtual ~Shell() = default;
   // CoCreateInstance of the shell application object; nothing when it cannot be created.
   virtual std::unique_ptr<ShellDispatch> CreateShellApplication() = 0;
+  // ShellExecute; `verb`, `parameters` and `directory` may be empty for none. Returns the
+  // system's value (greater than 32 on success).
+  virtual std::intptr_t ShellExecute(Hwnd owner, const std::string& verb, const std::string& file,
+                                     const std::string& parameters, const std::string& directory,
+                                     int showCommand) = 0;
 };
 
 // Everything a program object needs from the system, handed down as one value.

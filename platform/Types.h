@@ -40,6 +40,40 @@ inline constexpr int GwlExStyle = -20;
 inline constexpr std::uint32_t WsExToolWindow = 0x00000080;
 inline constexpr std::uint32_t WsExAppWindow = 0x00040000;
 inline constexpr std::uint32_t WsVisible = 0x10000000;
+inline constexpr unsigned WmSetText = 0x000C;
+inline constexpr std::uintptr_t ScRestore = 0xF120;
+inline constexpr int GwlHwndParent = -8;
+inline constexpr std::uint32_t WsPopup = 0x80000000;
+inline constexpr std::uint32_t WsDisabled = 0x08000000;
+inline constexpr std::uint32_t WsSysMenu = 0x00080000;
+inline constexpr std::uint32_t WsMinimizeBox = 0x00020000;
+inline constexpr std::uint32_t WsExTopmost = 0x00000008;
+
+// ShowWindow commands.
+inline constexpr int SwHide = 0;
+inline constexpr int SwShowNormal = 1;
+inline constexpr int SwShowMinimized = 2;
+inline constexpr int SwShowMaximized = 3;
+inline constexpr int SwShowNoActivate = 4;
+inline constexpr int SwShow = 5;
+inline constexpr int SwRestore = 9;
+
+// SetWindowPos: the z-order places and the flags.
+inline constexpr Hwnd HwndTopmost{static_cast<std::uintptr_t>(-1)};
+inline constexpr Hwnd HwndNoTopmost{static_cast<std::uintptr_t>(-2)};
+inline constexpr unsigned SwpNoSize = 0x0001;
+inline constexpr unsigned SwpNoMove = 0x0002;
+inline constexpr unsigned SwpNoZOrder = 0x0004;
+inline constexpr unsigned SwpNoActivate = 0x0010;
+inline constexpr unsigned SwpFrameChanged = 0x0020;
+
+// GetWindow relations.
+inline constexpr unsigned GwOwner = 4;
+
+// Virtual keys of the mouse buttons.
+inline constexpr int VkLButton = 0x01;
+inline constexpr int VkRButton = 0x02;
+
 inline constexpr int SmCxScreen = 0;
 inline constexpr int SmCyScreen = 1;
 

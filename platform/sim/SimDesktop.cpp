@@ -24,9 +24,10 @@ Hwnd SimDesktop::AddWindow(SimWindow window) {
   window.handle = Hwnd{nextHandle_};
   nextHandle_ += 0x10;
   if (window.visible) window.style |= platform::WsVisible;
-  if (window.parent == platform::kNoWindow) zOrder_.insert(zOrder_.begin(), window.handle);
   const Hwnd handle = window.handle;
+  const bool topLevel = window.parent == platform::kNoWindow;
   windows_.emplace(handle, std::move(window));
+  if (topLevel) Raise(handle);
   return handle;
 }
 
@@ -81,6 +82,11 @@ std::intptr_t SimDesktop::SendMessage(Hwnd window, unsigned message, std::uintpt
   Record(buffer);
   SimWindow* target = Find(window);
   if (target == nullptr) return 0;
+  if (message == platform::WmSysCommand && wParam == platform::ScRestore) {
+    target->minimized = false;
+    target->maximized = false;
+    return 0;
+  }
   const bool closeRequest = message == platform::WmClose ||
                             (message == platform::WmSysCommand && wParam == platform::ScClose);
   if (!closeRequest) return 0;
@@ -98,6 +104,9 @@ std::int32_t SimDesktop::GetWindowLong(Hwnd window, int index) const {
   if (target == nullptr) return 0;
   if (index == platform::GwlStyle) return static_cast<std::int32_t>(target->style);
   if (index == platform::GwlExStyle) return static_cast<std::int32_t>(target->exStyle);
+  if (index == platform::GwlHwndParent) {
+    return static_cast<std::int32_t>(static_cast<std::uintptr_t>(target->owner));
+  }
   return 0;
 }
 
@@ -136,6 +145,195 @@ std::string SimDesktop::GetWindowText(Hwnd window) const {
 bool SimDesktop::IsWindowVisible(Hwnd window) const {
   const SimWindow* target = Find(window);
   return target != nullptr && target->visible;
+}
+
+}  // namespace varnel::sim
+
+namespace varnel::sim {
+
+namespace {
+
+std::string Format(const char* pattern, Hwnd window, int a, int b, int c, int d) {
+  char buffer[160];
+  std::snprintf(buffer, sizeof buffer, pattern, HandleText(window).c_str(), a, b, c, d);
+  return buffer;
+}
+
+}  // namespace
+
+void SimDesktop::SetKeyHeld(int virtualKey, bool held) { keysHeld_[virtualKey] = held; }
+
+std::uint32_t SimDesktop::AddProcess(const std::string& exeFile) {
+  const std::uint32_t id = nextProcessId_;
+  nextProcessId_ += 4;
+  processes_[id] = exeFile;
+  return id;
+}
+
+void SimDesktop::KillProcess(std::uint32_t processId) {
+  processes_.erase(processId);
+  std::vector<Hwnd> owned;
+  for (const auto& [handle, window] : windows_) {
+    if (window.processId == processId) owned.push_back(handle);
+  }
+  for (Hwnd handle : owned) {
+    if (Find(handle) != nullptr) DestroyWindow(handle);
+  }
+}
+
+void SimDesktop::Raise(Hwnd window) {
+  SimWindow* target = Find(window);
+  if (target == nullptr || target->parent != platform::kNoWindow) return;
+  zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), window), zOrder_.end());
+  // Topmost windows stay above the others; a raised window goes to the top of its band.
+  auto place = zOrder_.begin();
+  if (!target->topmost) {
+    while (place != zOrder_.end() && Find(*place)->topmost) ++place;
+  }
+  zOrder_.insert(place, window);
+}
+
+int SimDesktop::GetWindowTextLength(Hwnd window) const {
+  return static_cast<int>(GetWindowText(window).size());
+}
+
+bool SimDesktop::MoveWindow(Hwnd window, int x, int y, int width, int height, bool repaint) {
+  Record(Format("MoveWindow(%s, %d, %d, %d, %d)", window, x, y, width, height) +
+         (repaint ? "" : " no repaint"));
+  SimWindow* target = Find(window);
+  if (target == nullptr) return false;
+  target->rect = Rect::FromSize(x, y, std::max(width, target->minWidth),
+                                std::max(height, target->minHeight));
+  return true;
+}
+
+bool SimDesktop::ShowWindow(Hwnd window, int command) {
+  Record(Format("ShowWindow(%s, %d)", window, command, 0, 0, 0));
+  SimWindow* target = Find(window);
+  if (target == nullptr) return false;
+  const bool wasVisible = target->visible;
+  switch (command) {
+    case platform::SwHide:
+      target->visible = false;
+      break;
+    case platform::SwShowNormal:
+    case platform::SwRestore:
+      target->visible = true;
+      target->minimized = false;
+      target->maximized = false;
+      break;
+    case platform::SwShowMinimized:
+      target->visible = true;
+      target->minimized = true;
+      break;
+    case platform::SwShowMaximized:
+      target->visible = true;
+      target->minimized = false;
+      target->maximized = true;
+      break;
+    default:
+      target->visible = true;
+      break;
+  }
+  if (target->visible) {
+    target->style |= platform::WsVisible;
+  } else {
+    target->style &= ~platform::WsVisible;
+  }
+  return wasVisible;
+}
+
+bool SimDesktop::SetWindowPos(Hwnd window, Hwnd insertAfter, int x, int y, int width, int height,
+                              unsigned flags) {
+  char buffer[160];
+  std::snprintf(buffer, sizeof buffer, "SetWindowPos(%s, %s, %d, %d, %d, %d, 0x%x)",
+                HandleText(window).c_str(), HandleText(insertAfter).c_str(), x, y, width, height,
+                flags);
+  Record(buffer);
+  SimWindow* target = Find(window);
+  if (target == nullptr) return false;
+  if ((flags & platform::SwpNoMove) == 0) {
+    target->rect = Rect::FromSize(x, y, target->rect.Width(), target->rect.Height());
+  }
+  if ((flags & platform::SwpNoSize) == 0) {
+    target->rect.Right = target->rect.Left + std::max(width, target->minWidth);
+    target->rect.Bottom = target->rect.Top + std::max(height, target->minHeight);
+  }
+  if ((flags & platform::SwpNoZOrder) == 0) {
+    if (insertAfter == platform::HwndTopmost) {
+      target->topmost = true;
+      target->exStyle |= platform::WsExTopmost;
+      Raise(window);
+    } else if (insertAfter == platform::HwndNoTopmost && target->topmost) {
+      target->topmost = false;
+      target->exStyle &= ~platform::WsExTopmost;
+      Raise(window);
+    }
+  }
+  return true;
+}
+
+bool SimDesktop::UpdateWindow(Hwnd window) {
+  Record("UpdateWindow(" + HandleText(window) + ")");
+  return Find(window) != nullptr;
+}
+
+bool SimDesktop::IsIconic(Hwnd window) const {
+  const SimWindow* target = Find(window);
+  return target != nullptr && target->minimized;
+}
+
+bool SimDesktop::IsZoomed(Hwnd window) const {
+  const SimWindow* target = Find(window);
+  return target != nullptr && target->maximized;
+}
+
+std::vector<Hwnd> SimDesktop::EnumWindows() const { return zOrder_; }
+
+Hwnd SimDesktop::GetParent(Hwnd window) const {
+  const SimWindow* target = Find(window);
+  if (target == nullptr) return platform::kNoWindow;
+  if (target->parent != platform::kNoWindow) return target->parent;
+  // For a pop-up window the system reports its owner as the parent.
+  return (target->style & platform::WsPopup) != 0 ? target->owner : platform::kNoWindow;
+}
+
+Hwnd SimDesktop::GetWindow(Hwnd window, unsigned relation) const {
+  const SimWindow* target = Find(window);
+  if (target == nullptr || relation != platform::GwOwner) return platform::kNoWindow;
+  return target->owner;
+}
+
+Hwnd SimDesktop::GetLastActivePopup(Hwnd window) const {
+  const SimWindow* target = Find(window);
+  if (target == nullptr) return platform::kNoWindow;
+  if (target->lastActivePopup != platform::kNoWindow && Find(target->lastActivePopup) != nullptr) {
+    return target->lastActivePopup;
+  }
+  return window;
+}
+
+std::uint32_t SimDesktop::GetWindowThreadProcessId(Hwnd window, std::uint32_t* processId) const {
+  const SimWindow* target = Find(window);
+  if (processId != nullptr) *processId = target == nullptr ? 0 : target->processId;
+  return target == nullptr ? 0 : target->processId * 4 + 1;
+}
+
+Hwnd SimDesktop::WindowFromPoint(platform::Point point) const {
+  for (Hwnd handle : zOrder_) {
+    const SimWindow& window = *Find(handle);
+    const Rect& r = window.rect;
+    if (window.visible && point.X >= r.Left && point.X < r.Right && point.Y >= r.Top &&
+        point.Y < r.Bottom) {
+      return handle;
+    }
+  }
+  return platform::kNoWindow;
+}
+
+std::int16_t SimDesktop::GetAsyncKeyState(int virtualKey) const {
+  const auto found = keysHeld_.find(virtualKey);
+  return found != keysHeld_.end() && found->second ? static_cast<std::int16_t>(0x8000) : 0;
 }
 
 }  // namespace varnel::sim

@@ -31,6 +31,14 @@ struct SimWindow {
   std::uint32_t exStyle = 0;
   Rect rect;
   bool visible = false;
+  bool minimized = false;
+  bool maximized = false;
+  bool topmost = false;
+  // The smallest size the system grants the window (a caption needs room).
+  int minWidth = 0;
+  int minHeight = 0;
+  // What GetLastActivePopup reports; none means the window itself.
+  Hwnd lastActivePopup{};
   // Our own windows answer messages through the framework object behind them.
   platform::ControlSink* sink = nullptr;
 };
@@ -58,6 +66,16 @@ class SimDesktop : public platform::WindowManager {
   // Top-level windows, topmost of the z-order first.
   std::vector<Hwnd> TopLevelWindows() const;
   std::optional<Hwnd> FindTopLevel(const std::string& className) const;
+  // The pointer, the buttons, the screen saver.
+  void SetCursorPos(platform::Point point) { cursor_ = point; }
+  void SetKeyHeld(int virtualKey, bool held);
+  void SetScreenSaverRunning(bool running) { screenSaverRunning_ = running; }
+
+  // Processes: a process owns windows; ending it destroys them.
+  std::uint32_t AddProcess(const std::string& exeFile);
+  void KillProcess(std::uint32_t processId);
+  const std::map<std::uint32_t, std::string>& Processes() const { return processes_; }
+
   // One line per call that changed or asked something of a window, in the form
   // "SendMessage(0x10, 0x112, 0xf060, 0)".
   const std::vector<std::string>& Calls() const { return calls_; }
@@ -75,9 +93,27 @@ class SimDesktop : public platform::WindowManager {
   std::string GetClassName(Hwnd window) const override;
   std::string GetWindowText(Hwnd window) const override;
   bool IsWindowVisible(Hwnd window) const override;
+  int GetWindowTextLength(Hwnd window) const override;
+  bool MoveWindow(Hwnd window, int x, int y, int width, int height, bool repaint) override;
+  bool ShowWindow(Hwnd window, int command) override;
+  bool SetWindowPos(Hwnd window, Hwnd insertAfter, int x, int y, int width, int height,
+                    unsigned flags) override;
+  bool UpdateWindow(Hwnd window) override;
+  bool IsIconic(Hwnd window) const override;
+  bool IsZoomed(Hwnd window) const override;
+  std::vector<Hwnd> EnumWindows() const override;
+  Hwnd GetParent(Hwnd window) const override;
+  Hwnd GetWindow(Hwnd window, unsigned relation) const override;
+  Hwnd GetLastActivePopup(Hwnd window) const override;
+  std::uint32_t GetWindowThreadProcessId(Hwnd window, std::uint32_t* processId) const override;
+  Hwnd WindowFromPoint(platform::Point point) const override;
+  platform::Point GetCursorPos() const override { return cursor_; }
+  std::int16_t GetAsyncKeyState(int virtualKey) const override;
+  bool IsScreenSaverRunning() const override { return screenSaverRunning_; }
 
  private:
   void Record(std::string call);
+  void Raise(Hwnd window);
 
   int screenWidth_ = 1920;
   int screenHeight_ = 1080;
@@ -86,6 +122,11 @@ class SimDesktop : public platform::WindowManager {
   std::map<Hwnd, SimWindow> windows_;
   std::vector<Hwnd> zOrder_;  // top-level windows, top first
   std::vector<std::string> calls_;
+  platform::Point cursor_{960, 540};
+  std::map<int, bool> keysHeld_;
+  bool screenSaverRunning_ = false;
+  std::map<std::uint32_t, std::string> processes_{{kOwnProcessId, "varnel.exe"}};
+  std::uint32_t nextProcessId_ = 100;
 };
 
 std::string HandleText(Hwnd window);

@@ -1,11 +1,78 @@
 #include "platform/sim/SimPlatform.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace varnel::sim {
 
-SimPlatform::SimPlatform()
-    : platform_{desktop, files, codepage, kernel, shell, ui} {
+std::optional<std::vector<platform::ProcessEntry>> SimKernel::CreateProcessSnapshot() const {
+  if (!snapshotAvailable_) return std::nullopt;
+  std::vector<platform::ProcessEntry> entries;
+  for (const auto& [id, exeFile] : desktop_.Processes()) entries.push_back({id, exeFile});
+  return entries;
+}
+
+std::unique_ptr<platform::ShellDispatch> SimShell::CreateShellApplication() {
+  ++created_;
+  if (!available_) return nullptr;
+  return std::make_unique<SimShellDispatch>();
+}
+
+namespace {
+
+bool EndsWithExplorer(std::string file) {
+  std::transform(file.begin(), file.end(), file.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  const std::string name = "explorer.exe";
+  return file.size() >= name.size() && file.compare(file.size() - name.size(), name.size(), name) == 0;
+}
+
+// The folder's own name from a command line such as ` /n,/e,"C:\Data\"`.
+std::string FolderCaption(const std::string& parameters) {
+  const auto open = parameters.find('"');
+  const auto close = parameters.rfind('"');
+  if (open == std::string::npos || close <= open) return "エクスプローラ";
+  std::string folder = parameters.substr(open + 1, close - open - 1);
+  while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+  const auto slash = folder.rfind('\\');
+  const std::string name = slash == std::string::npos ? folder : folder.substr(slash + 1);
+  return name.empty() ? "デスクトップ" : name;
+}
+
+}  // namespace
+
+std::intptr_t SimShell::ShellExecute(platform::Hwnd owner, const std::string& verb,
+                                     const std::string& file, const std::string& parameters,
+                                     const std::string& directory, int showCommand) {
+  calls_.push_back({owner, verb, file, parameters, directory, showCommand});
+  if (EndsWithExplorer(file) && explorerDelayMs_) {
+    const std::string caption = FolderCaption(parameters);
+    ui_.At(*explorerDelayMs_, [this, caption] { OpenExplorerWindow(caption); });
+  }
+  return 42;
+}
+
+platform::Hwnd SimShell::OpenExplorerWindow(const std::string& caption) {
+  SimWindow window;
+  window.className = "CabinetWClass";
+  window.text = caption;
+  window.processId = desktop_.AddProcess(explorerExeFile_);
+  window.exeName = explorerExeFile_;
+  window.style = 0x14CF0000;  // WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPSIBLINGS
+  window.exStyle = platform::WsExAppWindow;
+  window.rect = platform::Rect::FromSize(120, 90, 800, 560);
+  window.visible = true;
+  window.minWidth = 112;
+  window.minHeight = 28;
+  const platform::Hwnd handle = desktop_.AddWindow(window);
+  explorers_.push_back(handle);
+  return handle;
+}
+
+SimPlatform::SimPlatform() : platform_{desktop, files, codepage, kernel, shell, ui} {
   // The executable's folder exists, as it does for a running program.
   files.CreateFolder("C:\\Tools\\Varnel");
+  files.CreateFolder("C:\\WINDOWS");
 }
 
 }  // namespace varnel::sim

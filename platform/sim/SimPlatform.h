@@ -14,34 +14,70 @@ namespace varnel::sim {
 
 class SimKernel : public platform::Kernel {
  public:
-  explicit SimKernel(SimClock& clock) : clock_(clock) {}
+  SimKernel(SimClock& clock, SimDesktop& desktop) : clock_(clock), desktop_(desktop) {}
   std::string GetModuleFileName() const override { return moduleFileName_; }
   std::uint32_t GetTickCount() const override { return clock_.Now(); }
   // A wait on the simulated clock: time passes, nothing else happens meanwhile.
   void Sleep(unsigned milliseconds) override { clock_.Advance(milliseconds); }
 
+  std::string GetWindowsDirectory() const override { return windowsDirectory_; }
+  // The desktop's processes, unless the platform is to have no snapshot.
+  std::optional<std::vector<platform::ProcessEntry>> CreateProcessSnapshot() const override;
+
   void SetModuleFileName(std::string path) { moduleFileName_ = std::move(path); }
+  void SetWindowsDirectory(std::string path) { windowsDirectory_ = std::move(path); }
+  void SetSnapshotAvailable(bool available) { snapshotAvailable_ = available; }
 
  private:
   SimClock& clock_;
+  SimDesktop& desktop_;
   std::string moduleFileName_ = "C:\\Tools\\Varnel\\varnel.exe";
+  std::string windowsDirectory_ = "C:\\WINDOWS";
+  bool snapshotAvailable_ = true;
 };
 
 class SimShellDispatch : public platform::ShellDispatch {};
 
+struct ShellExecuteCall {
+  platform::Hwnd owner{};
+  std::string verb;
+  std::string file;
+  std::string parameters;
+  std::string directory;
+  int showCommand = 0;
+};
+
+// The shell: records every ShellExecute. Asked to start explorer.exe, it opens a new Explorer
+// window of a new process after `explorerDelayMs` on the simulated clock, or never.
 class SimShell : public platform::Shell {
  public:
-  std::unique_ptr<platform::ShellDispatch> CreateShellApplication() override {
-    ++created_;
-    if (!available_) return nullptr;
-    return std::make_unique<SimShellDispatch>();
-  }
+  SimShell(SimDesktop& desktop, SimUi& ui) : desktop_(desktop), ui_(ui) {}
+
+  std::unique_ptr<platform::ShellDispatch> CreateShellApplication() override;
+  std::intptr_t ShellExecute(platform::Hwnd owner, const std::string& verb,
+                             const std::string& file, const std::string& parameters,
+                             const std::string& directory, int showCommand) override;
+
   void SetAvailable(bool available) { available_ = available; }
   int CreatedCount() const { return created_; }
+  const std::vector<ShellExecuteCall>& Calls() const { return calls_; }
+  // Nothing: the Explorer never opens a window.
+  void SetExplorerDelay(std::optional<unsigned> delayMs) { explorerDelayMs_ = delayMs; }
+  // What the process snapshot reports as the Explorer's executable.
+  void SetExplorerExeFile(std::string exeFile) { explorerExeFile_ = std::move(exeFile); }
+  // An Explorer window as the shell opens it, of a new process; its handle.
+  platform::Hwnd OpenExplorerWindow(const std::string& caption);
+  const std::vector<platform::Hwnd>& ExplorerWindows() const { return explorers_; }
 
  private:
+  SimDesktop& desktop_;
+  SimUi& ui_;
   bool available_ = true;
   int created_ = 0;
+  std::vector<ShellExecuteCall> calls_;
+  std::optional<unsigned> explorerDelayMs_ = 600;
+  std::string explorerExeFile_ = "explorer.exe";
+  std::vector<platform::Hwnd> explorers_;
 };
 
 class SimPlatform {
@@ -56,9 +92,9 @@ class SimPlatform {
   SimDesktop desktop;
   SimFileSystem files;
   SimCodepage codepage;
-  SimKernel kernel{clock};
-  SimShell shell;
+  SimKernel kernel{clock, desktop};
   SimUi ui{desktop, clock};
+  SimShell shell{desktop, ui};
 
  private:
   platform::Platform platform_;

@@ -138,25 +138,38 @@ bool SimUi::RunNextTimerDueBy(std::uint32_t limit) {
   next->second.due = clock_.Now() + next->second.interval;
   // The callback may kill its own timer: call a copy.
   const std::function<void()> callback = next->second.callback;
+  if (next->second.once) timers_.erase(next);
   callback();
   return true;
 }
 
+void SimUi::At(unsigned delayMs, std::function<void()> task) {
+  const platform::TimerId id = nextTimer_++;
+  timers_[id] = Timer{delayMs, clock_.Now() + delayMs, std::move(task), true};
+}
+
 void SimUi::AdvanceClock(unsigned milliseconds) {
   const std::uint32_t end = clock_.Now() + milliseconds;
-  ProcessMessages();
-  while (RunNextTimerDueBy(end)) ProcessMessages();
+  DrainTasks();
+  while (RunNextTimerDueBy(end)) DrainTasks();
   if (clock_.Now() < end) clock_.Advance(end - clock_.Now());
 }
 
 void SimUi::Run() {
   ++runCount_;
   const std::uint32_t end = clock_.Now() + runBudget_;
-  ProcessMessages();
-  while (!quitPosted_ && RunNextTimerDueBy(end)) ProcessMessages();
+  DrainTasks();
+  while (!quitPosted_ && RunNextTimerDueBy(end)) DrainTasks();
 }
 
 void SimUi::ProcessMessages() {
+  clock_.Advance(1);
+  while (RunNextTimerDueBy(clock_.Now())) {
+  }
+  DrainTasks();
+}
+
+void SimUi::DrainTasks() {
   while (!tasks_.empty()) {
     std::function<void()> task = std::move(tasks_.front());
     tasks_.pop_front();

@@ -107,6 +107,8 @@ class SimUi : public platform::Ui {
   // Moves the clock on by `milliseconds`, running every timer that falls due on the way and
   // the posted tasks, as a message loop would.
   void AdvanceClock(unsigned milliseconds);
+  // Runs `task` once, `delayMs` from now on the simulated clock, from the message loop.
+  void At(unsigned delayMs, std::function<void()> task);
   // How long Run may go on with nothing to do but timers before it returns; 0 returns at once.
   void SetRunBudget(unsigned milliseconds) { runBudget_ = milliseconds; }
   bool QuitPosted() const { return quitPosted_; }
@@ -119,6 +121,8 @@ class SimUi : public platform::Ui {
   platform::TimerId SetTimer(unsigned intervalMs, std::function<void()> callback) override;
   void KillTimer(platform::TimerId id) override;
   void Run() override;
+  // Dispatching takes a moment: the clock moves on by a millisecond, then the timers that fall
+  // due and the posted tasks run. So a program's busy wait ends on the simulated clock too.
   void ProcessMessages() override;
   void PostQuitMessage() override { quitPosted_ = true; }
   void PostTask(std::function<void()> task) override;
@@ -131,8 +135,10 @@ class SimUi : public platform::Ui {
     unsigned interval;
     std::uint32_t due;
     std::function<void()> callback;
+    bool once = false;
   };
   bool RunNextTimerDueBy(std::uint32_t limit);
+  void DrainTasks();
 
   SimDesktop& desktop_;
   SimClock& clock_;

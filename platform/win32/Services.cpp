@@ -1,5 +1,7 @@
 #include "platform/win32/Services.h"
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <climits>
 
@@ -12,6 +14,18 @@ namespace {
 platform::Rect FromRect(const RECT& rect) {
   return {rect.left, rect.top, rect.right, rect.bottom};
 }
+
+void CloseDesktopHandle(HDESK desktop) { ::CloseDesktop(desktop); }
+using unique_hdesk = UniqueAny<HDESK, CloseDesktopHandle>;
+
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<platform::Hwnd>*>(list)->push_back(FromHwnd(window));
+  return TRUE;
+}
+
+// Null for an empty string: ShellExecuteW reads a null verb, parameter list or folder as
+// "none", an empty one not always.
+const wchar_t* OrNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
 
 }  // namespace
 
@@ -40,8 +54,13 @@ std::intptr_t Win32WindowManager::SendMessage(platform::Hwnd window, unsigned me
   return ::SendMessageW(ToHwnd(window), message, wParam, lParam);
 }
 
+// The owner is a handle, which 64-bit Windows hands out only through GetWindowLongPtr; window
+// handles keep 32 significant bits on every system, so the 32-bit value loses nothing.
 std::int32_t Win32WindowManager::GetWindowLong(platform::Hwnd window, int index) const {
   if (!IsWindow(window)) return 0;
+  if (index == GWLP_HWNDPARENT) {
+    return static_cast<std::int32_t>(::GetWindowLongPtrW(ToHwnd(window), index));
+  }
   return ::GetWindowLongW(ToHwnd(window), index);
 }
 
@@ -76,6 +95,103 @@ std::string Win32WindowManager::GetWindowText(platform::Hwnd window) const {
 
 bool Win32WindowManager::IsWindowVisible(platform::Hwnd window) const {
   return IsWindow(window) && ::IsWindowVisible(ToHwnd(window));
+}
+
+// In UTF-16 units; callers only ask whether a window has a caption at all.
+int Win32WindowManager::GetWindowTextLength(platform::Hwnd window) const {
+  if (!IsWindow(window)) return 0;
+  return ::GetWindowTextLengthW(ToHwnd(window));
+}
+
+bool Win32WindowManager::MoveWindow(platform::Hwnd window, int x, int y, int width, int height,
+                                    bool repaint) {
+  if (!IsWindow(window)) return false;
+  return ::MoveWindow(ToHwnd(window), x, y, width, height, repaint ? TRUE : FALSE) != FALSE;
+}
+
+bool Win32WindowManager::ShowWindow(platform::Hwnd window, int command) {
+  if (!IsWindow(window)) return false;
+  return ::ShowWindow(ToHwnd(window), command) != FALSE;
+}
+
+bool Win32WindowManager::SetWindowPos(platform::Hwnd window, platform::Hwnd insertAfter, int x,
+                                      int y, int width, int height, unsigned flags) {
+  if (!IsWindow(window)) return false;
+  // HwndTopmost and HwndNoTopmost carry the system's -1 and -2 through the opaque handle.
+  return ::SetWindowPos(ToHwnd(window), ToHwnd(insertAfter), x, y, width, height, flags) != FALSE;
+}
+
+bool Win32WindowManager::UpdateWindow(platform::Hwnd window) {
+  if (!IsWindow(window)) return false;
+  return ::UpdateWindow(ToHwnd(window)) != FALSE;
+}
+
+bool Win32WindowManager::IsIconic(platform::Hwnd window) const {
+  return IsWindow(window) && ::IsIconic(ToHwnd(window));
+}
+
+bool Win32WindowManager::IsZoomed(platform::Hwnd window) const {
+  return IsWindow(window) && ::IsZoomed(ToHwnd(window));
+}
+
+std::vector<platform::Hwnd> Win32WindowManager::EnumWindows() const {
+  std::vector<platform::Hwnd> windows;
+  windows.reserve(256);
+  ::EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+platform::Hwnd Win32WindowManager::GetParent(platform::Hwnd window) const {
+  if (!IsWindow(window)) return platform::kNoWindow;
+  return FromHwnd(::GetParent(ToHwnd(window)));
+}
+
+platform::Hwnd Win32WindowManager::GetWindow(platform::Hwnd window, unsigned relation) const {
+  if (!IsWindow(window)) return platform::kNoWindow;
+  return FromHwnd(::GetWindow(ToHwnd(window), relation));
+}
+
+platform::Hwnd Win32WindowManager::GetLastActivePopup(platform::Hwnd window) const {
+  if (!IsWindow(window)) return platform::kNoWindow;
+  return FromHwnd(::GetLastActivePopup(ToHwnd(window)));
+}
+
+std::uint32_t Win32WindowManager::GetWindowThreadProcessId(platform::Hwnd window,
+                                                           std::uint32_t* processId) const {
+  DWORD process = 0;
+  const DWORD thread = IsWindow(window) ? ::GetWindowThreadProcessId(ToHwnd(window), &process) : 0;
+  if (processId) *processId = process;
+  return thread;
+}
+
+platform::Hwnd Win32WindowManager::WindowFromPoint(platform::Point point) const {
+  return FromHwnd(::WindowFromPoint(POINT{point.X, point.Y}));
+}
+
+// Why not (0, 0) on failure: GetCursorPos fails while another desktop takes the input (the
+// lock screen, an elevation prompt), and (0, 0) is the top-left corner, where the edges fire.
+// Until the pointer can be read again the program sees it where it was last, or at the
+// screen's centre before the first reading.
+platform::Point Win32WindowManager::GetCursorPos() const {
+  POINT point{};
+  if (::GetCursorPos(&point)) {
+    lastCursor_ = platform::Point{point.x, point.y};
+  } else if (!lastCursor_) {
+    return {::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2};
+  }
+  return *lastCursor_;
+}
+
+std::int16_t Win32WindowManager::GetAsyncKeyState(int virtualKey) const {
+  return ::GetAsyncKeyState(virtualKey);
+}
+
+// Windows NT runs a screen saver on a desktop of its own named "Screen-saver"; only while it
+// exists can it be opened. Every system the program runs on is of the NT line.
+bool Win32WindowManager::IsScreenSaverRunning() const {
+  const unique_hdesk desktop(
+      ::OpenDesktopW(L"Screen-saver", 0, FALSE, DESKTOP_READOBJECTS | DESKTOP_WRITEOBJECTS));
+  return static_cast<bool>(desktop);
 }
 
 // --- FileSystem ----------------------------------------------------------------------------
@@ -240,6 +356,45 @@ std::uint32_t Win32Kernel::GetTickCount() const { return ::GetTickCount(); }
 
 void Win32Kernel::Sleep(unsigned milliseconds) { ::Sleep(milliseconds); }
 
+std::string Win32Kernel::GetWindowsDirectory() const {
+  wchar_t buffer[MAX_PATH + 1];
+  const UINT length = ::GetWindowsDirectoryW(buffer, MAX_PATH + 1);
+  if (length == 0 || length > MAX_PATH) return {};
+  std::wstring folder(buffer, length);
+  while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+  return Narrow(folder);
+}
+
+// Looked up at run time, as on systems where kernel32 has no tool-help functions the program
+// must still start and fall back to captions.
+std::optional<std::vector<platform::ProcessEntry>> Win32Kernel::CreateProcessSnapshot() const {
+  using CreateSnapshot = HANDLE(WINAPI*)(DWORD, DWORD);
+  using WalkProcesses = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32W*);
+  const HMODULE kernel32 = ::GetModuleHandleW(L"kernel32.dll");
+  if (!kernel32) return std::nullopt;
+  // Through a generic function pointer: GCC warns on a direct cast between unrelated
+  // function types.
+  const auto lookUp = [kernel32](const char* name) {
+    return reinterpret_cast<void (*)()>(::GetProcAddress(kernel32, name));
+  };
+  const auto createSnapshot = reinterpret_cast<CreateSnapshot>(lookUp("CreateToolhelp32Snapshot"));
+  const auto first = reinterpret_cast<WalkProcesses>(lookUp("Process32FirstW"));
+  const auto next = reinterpret_cast<WalkProcesses>(lookUp("Process32NextW"));
+  if (!createSnapshot || !first || !next) return std::nullopt;
+
+  const unique_hfile snapshot(createSnapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return std::nullopt;
+  std::vector<platform::ProcessEntry> processes;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = first(snapshot.get(), &entry); more; more = next(snapshot.get(), &entry)) {
+    entry.szExeFile[MAX_PATH - 1] = L'\0';
+    processes.push_back({entry.th32ProcessID, Narrow(entry.szExeFile)});
+    entry.dwSize = sizeof(entry);
+  }
+  return processes;
+}
+
 // --- Shell ---------------------------------------------------------------------------------
 
 std::unique_ptr<platform::ShellDispatch> Win32Shell::CreateShellApplication() {
@@ -253,6 +408,19 @@ std::unique_ptr<platform::ShellDispatch> Win32Shell::CreateShellApplication() {
                                             kIidShellDispatch, dispatch.put_void());
   if (FAILED(result) || !dispatch) return nullptr;
   return std::make_unique<Win32ShellDispatch>(std::move(dispatch));
+}
+
+std::intptr_t Win32Shell::ShellExecute(platform::Hwnd owner, const std::string& verb,
+                                       const std::string& file, const std::string& parameters,
+                                       const std::string& directory, int showCommand) {
+  const std::wstring wideVerb = Widen(verb);
+  const std::wstring wideFile = Widen(file);
+  const std::wstring wideParameters = Widen(parameters);
+  const std::wstring wideDirectory = Widen(directory);
+  const HINSTANCE result =
+      ::ShellExecuteW(ToHwnd(owner), OrNull(wideVerb), OrNull(wideFile), OrNull(wideParameters),
+                      OrNull(wideDirectory), showCommand);
+  return reinterpret_cast<std::intptr_t>(result);
 }
 
 }  // namespace varnel::win32

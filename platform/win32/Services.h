@@ -22,6 +22,32 @@ class Win32WindowManager final : public platform::WindowManager {
   std::string GetClassName(platform::Hwnd window) const override;
   std::string GetWindowText(platform::Hwnd window) const override;
   bool IsWindowVisible(platform::Hwnd window) const override;
+  int GetWindowTextLength(platform::Hwnd window) const override;
+
+  bool MoveWindow(platform::Hwnd window, int x, int y, int width, int height,
+                  bool repaint) override;
+  bool ShowWindow(platform::Hwnd window, int command) override;
+  bool SetWindowPos(platform::Hwnd window, platform::Hwnd insertAfter, int x, int y, int width,
+                    int height, unsigned flags) override;
+  bool UpdateWindow(platform::Hwnd window) override;
+  bool IsIconic(platform::Hwnd window) const override;
+  bool IsZoomed(platform::Hwnd window) const override;
+
+  std::vector<platform::Hwnd> EnumWindows() const override;
+  platform::Hwnd GetParent(platform::Hwnd window) const override;
+  platform::Hwnd GetWindow(platform::Hwnd window, unsigned relation) const override;
+  platform::Hwnd GetLastActivePopup(platform::Hwnd window) const override;
+  std::uint32_t GetWindowThreadProcessId(platform::Hwnd window,
+                                         std::uint32_t* processId) const override;
+  platform::Hwnd WindowFromPoint(platform::Point point) const override;
+
+  platform::Point GetCursorPos() const override;
+  std::int16_t GetAsyncKeyState(int virtualKey) const override;
+  bool IsScreenSaverRunning() const override;
+
+ private:
+  // The last position GetCursorPos could read; see GetCursorPos.
+  mutable std::optional<platform::Point> lastCursor_;
 };
 
 class Win32FileSystem final : public platform::FileSystem {
@@ -42,6 +68,8 @@ class Win32Kernel final : public platform::Kernel {
   std::string GetModuleFileName() const override;
   std::uint32_t GetTickCount() const override;
   void Sleep(unsigned milliseconds) override;
+  std::string GetWindowsDirectory() const override;
+  std::optional<std::vector<platform::ProcessEntry>> CreateProcessSnapshot() const override;
 };
 
 // The shell application object, through its IShellDispatch interface (held as IDispatch so
@@ -58,6 +86,9 @@ class Win32ShellDispatch final : public platform::ShellDispatch {
 class Win32Shell final : public platform::Shell {
  public:
   std::unique_ptr<platform::ShellDispatch> CreateShellApplication() override;
+  std::intptr_t ShellExecute(platform::Hwnd owner, const std::string& verb, const std::string& file,
+                             const std::string& parameters, const std::string& directory,
+                             int showCommand) override;
 };
 
 }  // namespace varnel::win32

@@ -24,6 +24,33 @@ static_assert(platform::MbOk == MB_OK);
 static_assert(platform::MbIconError == MB_ICONERROR);
 static_assert(platform::MbIconWarning == MB_ICONWARNING);
 static_assert(sizeof(platform::Hwnd) == sizeof(HWND));
+static_assert(platform::WmSetText == WM_SETTEXT);
+static_assert(platform::ScRestore == SC_RESTORE);
+static_assert(platform::GwlHwndParent == GWLP_HWNDPARENT);
+static_assert(platform::WsPopup == WS_POPUP);
+static_assert(platform::WsDisabled == WS_DISABLED);
+static_assert(platform::WsSysMenu == WS_SYSMENU);
+static_assert(platform::WsMinimizeBox == WS_MINIMIZEBOX);
+static_assert(platform::WsExTopmost == WS_EX_TOPMOST);
+static_assert(platform::SwHide == SW_HIDE);
+static_assert(platform::SwShowNormal == SW_SHOWNORMAL);
+static_assert(platform::SwShowMinimized == SW_SHOWMINIMIZED);
+static_assert(platform::SwShowMaximized == SW_SHOWMAXIMIZED);
+static_assert(platform::SwShowNoActivate == SW_SHOWNOACTIVATE);
+static_assert(platform::SwShow == SW_SHOW);
+static_assert(platform::SwRestore == SW_RESTORE);
+static_assert(platform::SwpNoSize == SWP_NOSIZE);
+static_assert(platform::SwpNoMove == SWP_NOMOVE);
+static_assert(platform::SwpNoZOrder == SWP_NOZORDER);
+static_assert(platform::SwpNoActivate == SWP_NOACTIVATE);
+static_assert(platform::SwpFrameChanged == SWP_FRAMECHANGED);
+static_assert(platform::GwOwner == GW_OWNER);
+static_assert(platform::VkLButton == VK_LBUTTON);
+static_assert(platform::VkRButton == VK_RBUTTON);
+// HWND_TOPMOST and HWND_NOTOPMOST are pointer casts, which a constant expression cannot hold;
+// the backend's tests compare them at run time.
+static_assert(static_cast<std::intptr_t>(static_cast<std::uintptr_t>(platform::HwndTopmost)) == -1);
+static_assert(static_cast<std::intptr_t>(static_cast<std::uintptr_t>(platform::HwndNoTopmost)) == -2);
 
 std::wstring Widen(std::string_view utf8) {
   if (utf8.empty() || utf8.size() > INT_MAX) return {};

@@ -25,6 +25,7 @@
 #undef SetWindowLong
 #undef GetClassName
 #undef GetWindowText
+#undef GetWindowTextLength
 #undef SetWindowText
 #undef GetModuleFileName
 #undef GetFileAttributes

@@ -1,0 +1,143 @@
+// The 100 ms tick: watches the pointer, brings the managed Explorer out at an enabled edge
+// and parks it again when the pointer has moved away, and keeps the Explorer alive.
+
+#include "app/Unit1.h"
+
+namespace varnel {
+
+namespace {
+
+// How long the watched folder's application start keeps the folder step from starting another.
+constexpr unsigned kLaunchCooldownMs = 30000;
+// The watched-folder step runs every this many ticks.
+constexpr int kWatchEveryTicks = 50;
+
+}  // namespace
+
+void TForm1::Timer1Timer(TComponent& /*sender*/) {
+  if (SettingsOpen) return;
+
+  const int cooldownLimit = static_cast<int>(kLaunchCooldownMs / Timer1->Interval());
+  if (++Engine.LaunchCooldown > cooldownLimit) {
+    Engine.AppLaunchedRecently = false;
+    Engine.LaunchCooldown = cooldownLimit;
+  }
+  platform::WindowManager& windows = System().windows;
+  Engine.WorkArea = windows.GetWorkArea();
+  if (ScreenSaverRuns()) return;
+
+  if (Engine.TickBusy) return;
+  Engine.TickBusy = true;
+
+  const platform::Point pointer = windows.GetCursorPos();
+  const int width = windows.GetSystemMetrics(platform::SmCxScreen);
+  const int height = windows.GetSystemMetrics(platform::SmCyScreen);
+  if (TouchesEnabledEdge(pointer, width, height) && !windows.IsWindow(Engine.ExplorerWnd)) {
+    RestartExplorer();
+  }
+  if (Engine.ShownEdge != EdgeNone &&
+      (windows.IsIconic(Engine.ExplorerWnd) || windows.IsZoomed(Engine.ExplorerWnd))) {
+    windows.SendMessage(Engine.ExplorerWnd, platform::WmSysCommand, platform::ScRestore, 0);
+  }
+
+  if (Engine.ShownEdge == EdgeNone) {
+    ClearToolStyle();
+    ComeOut(pointer);
+  } else {
+    GoBack(pointer);
+  }
+  if (Engine.ShownEdge == EdgeNone && Settings.Exp.Fix == 0) RefreshPark();
+  Engine.TickBusy = false;
+
+  if (++Engine.WatchTickCount >= kWatchEveryTicks) Engine.WatchTickCount = 0;
+}
+
+bool TForm1::ScreenSaverRuns() const { return System().windows.IsScreenSaverRunning(); }
+
+bool TForm1::TouchesEnabledEdge(platform::Point p, int width, int height) const {
+  return (Settings.Exp.Left != 0 && p.X == 0) || (Settings.Exp.Right != 0 && p.X >= width - 1) ||
+         (Settings.Exp.Upper != 0 && p.Y == 0) || (Settings.Exp.Lower != 0 && p.Y >= height - 1);
+}
+
+void TForm1::RestartExplorer() {
+  // With the folder followed, the new Explorer opens where the old one was.
+  if (Settings.Exp.Watch == 0) {
+    LaunchExplorer(true);
+    return;
+  }
+  const std::string path = Settings.Exp.Path;
+  Settings.Exp.Path = Engine.HiddenFolder;
+  LaunchExplorer(true);
+  Settings.Exp.Path = path;
+}
+
+bool TForm1::EdgeFires(int edge, platform::Point p, int width, int height) const {
+  const Settings::PosSection& pos = Settings.Pos;
+  const bool corners = pos.INHConner != 0;
+  const bool clearOfCornersY = !corners || (pos.INHdotY < p.Y && p.Y < height - pos.INHdotY);
+  const bool clearOfCornersX = !corners || (pos.INHdotX < p.X && p.X < width - pos.INHdotX);
+  bool inZone = false;
+  switch (edge) {
+    case EdgeLeft: inZone = Settings.Exp.Left != 0 && p.X == 0 && clearOfCornersY; break;
+    case EdgeRight: inZone = Settings.Exp.Right != 0 && p.X >= width - 1 && clearOfCornersY; break;
+    case EdgeTop: inZone = Settings.Exp.Upper != 0 && p.Y == 0 && clearOfCornersX; break;
+    case EdgeBottom: inZone = Settings.Exp.Lower != 0 && p.Y >= height - 1 && clearOfCornersX; break;
+    default: break;
+  }
+  if (!inZone || Settings.Exp.Button == 0) return inZone;
+  const int button = Settings.Exp.BtnLR == 0   ? platform::VkLButton
+                     : Settings.Exp.BtnLR == 1 ? platform::VkRButton
+                                               : 0;
+  return button != 0 && (System().windows.GetAsyncKeyState(button) & 0x8000) != 0;
+}
+
+void TForm1::ComeOut(platform::Point pointer) {
+  platform::WindowManager& windows = System().windows;
+  const int width = windows.GetSystemMetrics(platform::SmCxScreen);
+  const int height = windows.GetSystemMetrics(platform::SmCyScreen);
+  for (int edge = EdgeLeft; edge <= EdgeBottom; ++edge) {
+    if (!EdgeFires(edge, pointer, width, height)) continue;
+    if (Engine.PendingEdge != edge) {
+      Engine.PendingEdge = edge;
+      Engine.PendingCount = Settings.Exp.Button != 0 ? 1 : Settings.Pos.Sense;
+    }
+    if (--Engine.PendingCount > 0) continue;
+    SlideOut(edge);
+  }
+  const bool inside =
+      0 < pointer.X && pointer.X < width - 1 && 0 < pointer.Y && pointer.Y < height - 1;
+  if (inside) {
+    Engine.PendingEdge = EdgeNone;
+    Engine.PendingCount = Settings.Pos.Sense;
+  }
+}
+
+void TForm1::GoBack(platform::Point p) {
+  if (Settings.Exp.Fix != 0) return;
+  platform::WindowManager& windows = System().windows;
+  const platform::Rect r = windows.GetWindowRect(Engine.ExplorerWnd);
+  const int offset = Settings.Pos.Offset;
+  bool left = false;
+  switch (Engine.ShownEdge) {
+    case EdgeLeft: left = p.X > r.Right + offset; break;
+    case EdgeRight: left = p.X < Engine.WorkArea.Right - r.Right + r.Left - offset; break;
+    case EdgeTop: left = p.Y > r.Bottom + offset; break;
+    case EdgeBottom: left = p.Y < r.Top - offset; break;
+    default: break;
+  }
+  if (!left) return;
+  // A menu or dialog of the Explorer under the pointer keeps it out.
+  if (windows.GetParent(windows.WindowFromPoint(p)) == Engine.ExplorerWnd) return;
+
+  if (windows.IsWindow(Engine.ExplorerWnd)) {
+    if (Engine.ShownEdge == EdgeLeft || Engine.ShownEdge == EdgeRight) {
+      Settings.Exp.Width = r.Width();
+    } else {
+      Settings.Exp.Height = r.Height();
+    }
+  }
+  ParkExplorer();
+  Engine.ShownEdge = EdgeNone;
+}
+
+}  // namespace varnel

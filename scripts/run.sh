@@ -31,8 +31,12 @@ source tests/e2e/lib.sh
 rm -rf "$E2E_ARTIFACTS"
 mkdir -p "$E2E_ARTIFACTS"
 
-say "starting Wine on a virtual display (1280x800)"
+say "starting Wine on a virtual display (1280x800), inside a Wine virtual desktop"
+# Varnel starts its Explorer when its main form is first activated; only a virtual desktop
+# activates windows on a bare X display.
+export VARNEL_VIRTUAL_DESKTOP=1
 e2e_session_start run "${RUN_DISPLAY:-95}" || exit 1
+pointer_to $((VARNEL_SCREEN_W / 2)) $((VARNEL_SCREEN_H / 2))
 
 # Lists Varnel's top-level windows from the last probe listing.
 show_windows() {
@@ -55,6 +59,43 @@ step_start() {
   echo "screenshot: $(screenshot 01-started)"
 }
 
+step_explorer_parked() {
+  say "waiting for the Explorer it starts (Wine's explorer.exe) to be parked off screen"
+  if ! wait_for 'explorer_new_appears' 60; then
+    echo "no Explorer window appeared"
+    return 1
+  fi
+  managed=$E2E_NEW_EXPLORER
+  if ! wait_for "window_is_parked $managed" 20; then
+    echo "the Explorer window $managed is not parked: $(last_rect)"
+    return 1
+  fi
+  echo "Explorer window $managed parked at $(last_rect)"
+  echo "screenshot: $(screenshot 02-explorer-parked)"
+}
+
+step_slide() {
+  local l t r b
+  read -r l t r b <<<"$(out_rect left 400)"
+  say "pointer to the left edge (0, $((VARNEL_SCREEN_H / 2))): the Explorer slides out"
+  pointer_to 0 $((VARNEL_SCREEN_H / 2))
+  if wait_for "window_is_at $managed $l $t $r $b" 10; then
+    echo "out at $(last_rect)"
+  else
+    echo "did not come out to ($l,$t)-($r,$b): $(last_rect)"
+  fi
+  echo "screenshot: $(screenshot 03-explorer-out-left)"
+  say "pointer to (700, $((VARNEL_SCREEN_H / 2))), right of the window: it parks again"
+  pointer_to 700 $((VARNEL_SCREEN_H / 2))
+  if wait_for "window_is_parked $managed" 10; then
+    echo "parked at $(last_rect)"
+  else
+    echo "did not park: $(last_rect)"
+  fi
+  echo "screenshot: $(screenshot 04-explorer-parked-again)"
+  pointer_to $((VARNEL_SCREEN_W / 2)) $((VARNEL_SCREEN_H / 2))
+}
+
 step_watch() {
   say "leaving it running for $run_seconds s (a screenshot every 5 s)"
   local deadline=$((SECONDS + run_seconds)) n=0
@@ -62,7 +103,7 @@ step_watch() {
     process_running "$VARNEL_PID" || { echo "varnel.exe ended by itself"; return 1; }
     sleep 5
     n=$((n + 1))
-    screenshot "$(printf '02-running-%02d' "$n")" >/dev/null
+    screenshot "$(printf '05-running-%02d' "$n")" >/dev/null
   done
   echo "$n screenshots taken"
 }
@@ -75,7 +116,7 @@ step_close() {
     return 1
   fi
   echo "exit status $VARNEL_EXIT_CODE"
-  screenshot 03-closed >/dev/null
+  screenshot 06-closed >/dev/null
 }
 
 step_settings_file() {
@@ -89,7 +130,7 @@ step_settings_file() {
   fi
 }
 
-steps=(step_start step_watch step_close step_settings_file)
+steps=(step_start step_explorer_parked step_slide step_watch step_close step_settings_file)
 status=0
 for step in "${steps[@]}"; do
   "$step" || { status=1; break; }

@@ -3,6 +3,7 @@
 #
 #   source scripts/wine-session.sh
 #   wine_session_start NAME DISPLAYNUM [WxH]   # /tmp/varnel-NAME/prefix on :DISPLAYNUM (or the next free one)
+#   VARNEL_VIRTUAL_DESKTOP=1 wine_session_start ...   # every program inside one Wine virtual desktop
 #   wine_run 'C:\some.exe' ...                # wine64 in the session (WINEPREFIX, DISPLAY... exported)
 #   wine_session_stop                          # ends exactly what the start began
 #
@@ -12,6 +13,12 @@
 #
 # Exported after the start: WINEPREFIX WINEARCH WINEDEBUG WINEDLLOVERRIDES DISPLAY,
 # VARNEL_SESSION_DIR (logs and scratch files), VARNEL_SCREEN_W, VARNEL_SCREEN_H.
+#
+# Why a virtual desktop: on a bare Xvfb (no window manager) Wine never activates a window and
+# sees held buttons only over its own windows. In a virtual desktop of the screen's size, placed
+# at the X screen's origin, windows are activated, buttons and keys are seen everywhere, and X
+# and Windows coordinates stay the same. The desktop is the prefix's default one, so every
+# program started in the session (wine64 x.exe, ShellExecute'd children) lands in it.
 #
 # LC_ALL=ja_JP.UTF-8 must reach every wine process, the first one of the prefix above all (it
 # fixes the ANSI code page, 932). Wine needs no generated locale for it, but bash warns at every
@@ -161,6 +168,17 @@ _wine_session_prefix_from_template() {
   ((ok))
 }
 
+# Makes the prefix's default desktop a virtual desktop of SIZE. Written into user.reg while no
+# server of the prefix runs (the server owns the registry once it is up, and the desktop
+# process reads the setting at its start).
+_wine_session_virtual_desktop() {
+  local prefix=$1 size=$2 now
+  now=$(date +%s)
+  printf '\n[Software\\\\Wine\\\\Explorer] %s\n"Desktop"="Default"\n' "$now" >>"$prefix/user.reg"
+  printf '\n[Software\\\\Wine\\\\Explorer\\\\Desktops] %s\n"Default"="%s"\n' "$now" "$size" >>"$prefix/user.reg"
+  export VARNEL_SESSION_VIRTUAL_DESKTOP=1
+}
+
 wine_session_start() {
   local name=${1:?wine_session_start NAME DISPLAYNUM [WxH]} display=${2:?display number} size=${3:-1280x800}
   if [[ -n ${_VARNEL_SESSION_ACTIVE:-} ]]; then
@@ -169,6 +187,14 @@ wine_session_start() {
   fi
   local started=$SECONDS
   export VARNEL_SESSION_DIR=${VARNEL_SESSION_ROOT}${name}
+  # A session of the same name that is still running (another test run at the same time) is
+  # left alone: this one takes a name of its own instead of ending that one's server and Xvfb.
+  local owner
+  owner=$(cat "$VARNEL_SESSION_DIR/owner.pid" 2>/dev/null)
+  if [[ $owner =~ ^[0-9]+$ ]] && ((owner != BASHPID)) && kill -0 "$owner" 2>/dev/null; then
+    _wine_session_log "session $name is in use by process $owner; using $name-$BASHPID"
+    VARNEL_SESSION_DIR=${VARNEL_SESSION_ROOT}${name}-$BASHPID
+  fi
   local prefix=$VARNEL_SESSION_DIR/prefix
 
   # Leftovers of an earlier run of this session that was killed: its server and its Xvfb.
@@ -184,6 +210,7 @@ wine_session_start() {
   fi
   rm -rf "$VARNEL_SESSION_DIR"
   mkdir -p "$VARNEL_SESSION_DIR"
+  echo "$BASHPID" >"$VARNEL_SESSION_DIR/owner.pid"
 
   _VARNEL_SESSION_ACTIVE=1
   trap 'wine_session_stop' EXIT
@@ -200,6 +227,9 @@ wine_session_start() {
     _wine_session_boot_prefix "$prefix" || { wine_session_stop; return 1; }
   fi
   export WINEPREFIX=$prefix
+  if [[ -n ${VARNEL_VIRTUAL_DESKTOP:-} ]]; then
+    _wine_session_virtual_desktop "$prefix" "$size"
+  fi
 
   # A resident server: without it every program start pays the server's start-up, and a
   # program's output pipe stays open until the server exits.
@@ -223,6 +253,6 @@ wine_session_stop() {
     wait "$_VARNEL_XVFB_PID" 2>/dev/null
     _VARNEL_XVFB_PID=
   fi
-  rm -f "${VARNEL_SESSION_DIR:-/nonexistent}/xvfb.pid"
+  rm -f "${VARNEL_SESSION_DIR:-/nonexistent}/xvfb.pid" "${VARNEL_SESSION_DIR:-/nonexistent}/owner.pid"
   return 0
 }

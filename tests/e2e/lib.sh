@@ -38,6 +38,20 @@ e2e_session_start() {
   E2E_RESULTS=$VARNEL_SESSION_DIR/results.txt
   : >"$E2E_RESULTS"
   export E2E_HOST_DIR VARNEL_HOST_DIR E2E_RESULTS
+  # The empty desktop's colour: black on a bare Xvfb, Wine's desktop colour in a virtual desktop.
+  E2E_DESKTOP_COLOR=black
+  if [[ -n ${VARNEL_SESSION_VIRTUAL_DESKTOP:-} ]]; then
+    local shot=$VARNEL_SESSION_DIR/empty-desktop.png
+    import -display "$DISPLAY" -window root "$shot" 2>/dev/null &&
+      E2E_DESKTOP_COLOR=$(convert "$shot" -format "%[pixel:p{$((VARNEL_SCREEN_W - 1)),$((VARNEL_SCREEN_H - 1))}]" info: 2>/dev/null) ||
+      E2E_DESKTOP_COLOR=black
+  fi
+  # The work area as Windows reports it (under Wine: the whole screen, there is no taskbar).
+  E2E_WORK_LEFT=0 E2E_WORK_TOP=0 E2E_WORK_RIGHT=$VARNEL_SCREEN_W E2E_WORK_BOTTOM=$VARNEL_SCREEN_H
+  if probe metrics; then
+    read -r E2E_WORK_LEFT E2E_WORK_TOP E2E_WORK_RIGHT E2E_WORK_BOTTOM < <(sed -n 's/^work=//p' "$E2E_PROBE_OUT")
+  fi
+  export E2E_DESKTOP_COLOR E2E_WORK_LEFT E2E_WORK_TOP E2E_WORK_RIGHT E2E_WORK_BOTTOM
 }
 
 # ---- results ---------------------------------------------------------------------------------
@@ -211,8 +225,9 @@ screenshot() {
   import -display "$DISPLAY" -window root "$file" 2>/dev/null && echo "$file"
 }
 
-# screen_blank_except_others SHOT: no lit pixel on the (black) screen outside the visible
-# windows of processes other than varnel.exe (Wine's own tray window, for instance).
+# screen_blank_except_others SHOT: nothing but the empty desktop (black, or the virtual
+# desktop's colour) outside the visible windows of processes other than varnel.exe (Wine's own
+# tray window, an Explorer window, for instance).
 screen_blank_except_others() {
   local shot=$1 masked=${1%.png}-masked.png
   local -a draws=()
@@ -221,7 +236,7 @@ screen_blank_except_others() {
     draws+=(-draw "rectangle $l,$t,$((r - 1)),$((b - 1))")
   done < <(awk -F'\t' 'NR > 1 && $13 == 1 && tolower($6) != "varnel.exe" && $9 > $7 && $10 > $8 {
                          print $7 "\t" $8 "\t" $9 "\t" $10 }' "$E2E_WINDOWS")
-  convert "$shot" -fill black "${draws[@]}" "$masked" || return 1
+  convert "$shot" -fill black -opaque "${E2E_DESKTOP_COLOR:-black}" "${draws[@]}" "$masked" || return 1
   local lit
   lit=$(convert "$masked" -colorspace gray -threshold 0 -format '%[fx:mean*w*h]' info:) || return 1
   if [[ $lit != 0 ]]; then
@@ -275,4 +290,131 @@ ini_get() {
 
 is_int_between() {  # VALUE LOW HIGH, exclusive
   [[ $1 =~ ^-?[0-9]+$ ]] && (($1 > $2 && $1 < $3))
+}
+
+# ---- the Explorer and the pointer ---------------------------------------------------------------
+
+# needs_virtual_desktop: ends the scenario (skipped, nothing counted) outside a virtual desktop.
+# The Explorer scenarios are written for it: held buttons are seen everywhere there, and the
+# first activation that starts the Explorer is certain only there.
+needs_virtual_desktop() {
+  [[ -n ${VARNEL_SESSION_VIRTUAL_DESKTOP:-} ]] && return 0
+  e2e_note "skipped: needs a Wine virtual desktop (VARNEL_VIRTUAL_DESKTOP=1)"
+  exit 0
+}
+
+# window_by_handle HWND: the record of that window in the last list; fails when it is not there.
+window_by_handle() {
+  awk -F'\t' -v h="$1" 'NR > 1 && $1 == h { print; found = 1; exit } END { exit !found }' "$E2E_WINDOWS"
+}
+
+# window_geometry HWND: "left top right bottom exstyle visible" of the window in the last list.
+window_geometry() {
+  local record
+  record=$(window_by_handle "$1") || return 1
+  echo "$(window_field "$record" left) $(window_field "$record" top) $(window_field "$record" right)" \
+    "$(window_field "$record" bottom) $(window_field "$record" exstyle) $(window_field "$record" visible)"
+}
+
+# explorer_handles: the Explorer folder windows of the last list (Wine's explorer.exe draws
+# them with the class ExplorerWClass; its desktop process owns no window of that class).
+explorer_handles() {
+  awk -F'\t' 'NR > 1 && tolower($2) == "explorerwclass" && tolower($6) == "explorer.exe" { print $1 }' "$E2E_WINDOWS"
+}
+
+# explorer_new_appears KNOWN...: one fresh listing shows an Explorer window whose handle is not
+# among KNOWN; E2E_NEW_EXPLORER is its handle.
+explorer_new_appears() {
+  probe_list || return 1
+  local h
+  for h in $(explorer_handles); do
+    [[ " $* " == *" $h "* ]] && continue
+    E2E_NEW_EXPLORER=$h
+    return 0
+  done
+  return 1
+}
+
+# explorer_open FOLDER: an Explorer of our own (not Varnel's), as a user would start it.
+explorer_open() {
+  LC_ALL=$VARNEL_WINE_LOCALE "$VARNEL_WINE64" explorer.exe "/n,/e,\"$1\"" </dev/null >/dev/null 2>&1 &
+}
+
+# explorer_close_all: WM_CLOSE to every Explorer folder window (Varnel leaves its managed one
+# parked off screen when it exits), so that the next scenario starts without them.
+explorer_close_all() {
+  probe close --class ExplorerWClass --exe explorer.exe --timeout 5000 || true
+  wait_for '! window_appears ExplorerWClass explorer.exe' 10 >/dev/null || true
+}
+
+# window_is_parked HWND: fresh listing; the window is visible at (-screen width, -screen
+# height), entirely off screen, with the tool-window style. Every tick takes the style off and
+# puts it back a moment later, so callers wait for this rather than test it once.
+window_is_parked() {
+  probe_list || return 1
+  local g
+  g=$(window_geometry "$1") || return 1
+  read -r E2E_L E2E_T E2E_R E2E_B E2E_EX E2E_VIS <<<"$g"
+  ((E2E_L == -VARNEL_SCREEN_W && E2E_T == -VARNEL_SCREEN_H && E2E_R <= 0 && E2E_B <= 0 &&
+    (E2E_EX & 0x80) != 0 && E2E_VIS == 1))
+}
+
+# window_is_off_screen HWND: fresh listing; the window lies at the parking place, whatever its
+# style at this instant.
+window_is_off_screen() {
+  probe_list || return 1
+  local g
+  g=$(window_geometry "$1") || return 1
+  read -r E2E_L E2E_T E2E_R E2E_B E2E_EX E2E_VIS <<<"$g"
+  ((E2E_L == -VARNEL_SCREEN_W && E2E_T == -VARNEL_SCREEN_H && E2E_R <= 0 && E2E_B <= 0))
+}
+
+# window_is_at HWND LEFT TOP RIGHT BOTTOM: fresh listing; the window has exactly that rectangle
+# and is visible.
+window_is_at() {
+  probe_list || return 1
+  local g
+  g=$(window_geometry "$1") || return 1
+  read -r E2E_L E2E_T E2E_R E2E_B E2E_EX E2E_VIS <<<"$g"
+  [[ "$E2E_L $E2E_T $E2E_R $E2E_B $E2E_VIS" == "$2 $3 $4 $5 1" ]]
+}
+
+# window_gone HWND: fresh listing without that handle.
+window_gone() {
+  probe_list || return 1
+  ! window_by_handle "$1" >/dev/null
+}
+
+# The resting places of a window out at each edge, on the work area (no insets): prints
+# "left top right bottom" for EDGE (left right top bottom), SIZE the width or height.
+out_rect() {
+  local edge=$1 size=$2
+  local l=$E2E_WORK_LEFT t=$E2E_WORK_TOP r=$E2E_WORK_RIGHT b=$E2E_WORK_BOTTOM
+  case $edge in
+    left) echo "$l $((t + 1)) $((l + size)) $((b - 1))" ;;
+    right) echo "$((r - size)) $((t + 1)) $r $((b - 1))" ;;
+    top) echo "$((l + 1)) $t $((r - 1)) $((t + size))" ;;
+    bottom) echo "$((l + 1)) $((b - size)) $((r - 1)) $b" ;;
+  esac
+}
+
+# pointer_to X Y: the real pointer, through X (as a user's mouse).
+pointer_to() { xdotool mousemove "$1" "$2"; }
+
+# last_rect: the rectangle read by the last window_is_* call, for messages.
+last_rect() { echo "($E2E_L,$E2E_T)-($E2E_R,$E2E_B) exstyle $E2E_EX visible $E2E_VIS"; }
+
+# varnel_start_with_explorer [KNOWN...]: varnel_start, then waits for the Explorer window it
+# starts (one not among KNOWN) and for it to be parked; E2E_MANAGED is its handle.
+varnel_start_with_explorer() {
+  varnel_start
+  wait_for "explorer_new_appears $*" "${E2E_LAUNCH_TIMEOUT:-60}" || return 1
+  E2E_MANAGED=$E2E_NEW_EXPLORER
+  wait_for "window_is_parked $E2E_MANAGED" 20
+}
+
+# varnel_close_and_wait: WM_CLOSE, then the process's end.
+varnel_close_and_wait() {
+  varnel_close
+  varnel_wait_exit
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -191,6 +193,212 @@ TEST(ShellTest, CreatesTheShellApplicationObject) {
   auto shell = system.Get().shell.CreateShellApplication();
   ASSERT_NE(shell, nullptr);
   EXPECT_NE(static_cast<Win32ShellDispatch&>(*shell).Get(), nullptr);
+}
+
+// A plain top-level window of this process, away from Wine's tray window at (0, 0), for the
+// calls the engine makes on the Explorer's window.
+class OwnWindowTest : public ::testing::Test {
+ protected:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::DefWindowProcW(window, message, wParam, lParam);
+  }
+  void SetUp() override {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = Procedure;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"VarnelServicesTestWindow";
+    windowClass.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+    ::RegisterClassW(&windowClass);  // a second test finds it registered; that is fine
+    handle_ = ::CreateWindowExW(0, L"VarnelServicesTestWindow", L"エクスプローラ test",
+                                WS_OVERLAPPEDWINDOW, 300, 200, 400, 300, nullptr, nullptr,
+                                ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(handle_, nullptr);
+    window_ = FromHwnd(handle_);
+  }
+  void TearDown() override {
+    if (handle_) ::DestroyWindow(handle_);
+  }
+  void Pump() {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+  }
+
+  Win32WindowManager windows_;
+  HWND handle_ = nullptr;
+  platform::Hwnd window_{};
+};
+
+TEST_F(OwnWindowTest, EnumerationRelationsAndOwnershipOfATopLevelWindow) {
+  const std::vector<platform::Hwnd> all = windows_.EnumWindows();
+  EXPECT_NE(std::find(all.begin(), all.end(), window_), all.end());
+  EXPECT_EQ(std::count(all.begin(), all.end(), window_), 1);
+
+  std::uint32_t process = 0;
+  EXPECT_EQ(windows_.GetWindowThreadProcessId(window_, &process), ::GetCurrentThreadId());
+  EXPECT_EQ(process, ::GetCurrentProcessId());
+  EXPECT_EQ(windows_.GetWindowThreadProcessId(window_, nullptr), ::GetCurrentThreadId());
+  EXPECT_EQ(windows_.GetParent(window_), platform::kNoWindow);
+  EXPECT_EQ(windows_.GetWindow(window_, platform::GwOwner), platform::kNoWindow);
+  EXPECT_EQ(windows_.GetLastActivePopup(window_), window_);  // no popup: the window itself
+  EXPECT_EQ(windows_.GetWindowTextLength(window_), 12);      // UTF-16 units
+  EXPECT_EQ(windows_.GetWindowText(window_), "エクスプローラ test");
+
+  // An owned popup: listed apart, with its owner, and the owner's last active popup once used.
+  HWND popup = ::CreateWindowExW(0, L"VarnelServicesTestWindow", L"popup",
+                                 WS_POPUP | WS_CAPTION | WS_SYSMENU, 350, 250, 100, 80, handle_,
+                                 nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(popup, nullptr);
+  EXPECT_EQ(windows_.GetWindow(FromHwnd(popup), platform::GwOwner), window_);
+  EXPECT_EQ(windows_.GetParent(FromHwnd(popup)), window_);  // GetParent reports the owner of a popup
+  EXPECT_EQ(windows_.GetWindowLong(FromHwnd(popup), platform::GwlHwndParent),
+            static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(handle_)));
+  ::DestroyWindow(popup);
+
+  const platform::Hwnd gone = window_;
+  ::DestroyWindow(handle_);
+  handle_ = nullptr;
+  const std::vector<platform::Hwnd> after = windows_.EnumWindows();
+  EXPECT_EQ(std::find(after.begin(), after.end(), gone), after.end());
+  std::uint32_t noProcess = 77;
+  EXPECT_EQ(windows_.GetWindowThreadProcessId(gone, &noProcess), 0u);
+  EXPECT_EQ(noProcess, 0u);
+  EXPECT_EQ(windows_.GetLastActivePopup(gone), platform::kNoWindow);
+  EXPECT_EQ(windows_.GetWindowTextLength(gone), 0);
+  EXPECT_FALSE(windows_.MoveWindow(gone, 0, 0, 10, 10, true));
+  EXPECT_FALSE(windows_.IsIconic(gone));
+}
+
+// The moves of a slide and a park, on a window we own.
+TEST_F(OwnWindowTest, MovesParksAndRestoresLikeTheEngineDoes) {
+  ASSERT_TRUE(windows_.MoveWindow(window_, 0, 1, 400, 798, true));
+  EXPECT_EQ(windows_.GetWindowRect(window_), platform::Rect::FromSize(0, 1, 400, 798));
+
+  windows_.ShowWindow(window_, platform::SwShowNoActivate);
+  EXPECT_TRUE(windows_.IsWindowVisible(window_));
+  EXPECT_TRUE(windows_.UpdateWindow(window_));
+  Pump();
+
+  // Parked: hidden, tool window only, far off screen, shown again. The system grants a
+  // minimum size instead of 0 x 0; the corner is what counts.
+  const int width = windows_.GetSystemMetrics(platform::SmCxScreen);
+  const int height = windows_.GetSystemMetrics(platform::SmCyScreen);
+  windows_.ShowWindow(window_, platform::SwHide);
+  EXPECT_FALSE(windows_.IsWindowVisible(window_));
+  windows_.SetWindowLong(window_, platform::GwlExStyle, platform::WsExToolWindow);
+  windows_.MoveWindow(window_, -width, -height, 0, 0, true);
+  windows_.ShowWindow(window_, platform::SwShowNormal);
+  const platform::Rect parked = windows_.GetWindowRect(window_);
+  EXPECT_EQ(parked.Left, -width);
+  EXPECT_EQ(parked.Top, -height);
+  EXPECT_LE(parked.Right, 0);
+  EXPECT_LE(parked.Bottom, 0);
+  EXPECT_TRUE(windows_.IsWindowVisible(window_));
+  EXPECT_EQ(windows_.GetWindowLong(window_, platform::GwlExStyle) &
+                static_cast<std::int32_t>(platform::WsExToolWindow | platform::WsExAppWindow),
+            static_cast<std::int32_t>(platform::WsExToolWindow));
+
+  // Topmost and back, through the opaque -1 and -2 handles.
+  EXPECT_EQ(ToHwnd(platform::HwndTopmost), HWND_TOPMOST);
+  EXPECT_EQ(ToHwnd(platform::HwndNoTopmost), HWND_NOTOPMOST);
+  const unsigned keep = platform::SwpNoSize | platform::SwpNoMove | platform::SwpNoActivate;
+  ASSERT_TRUE(windows_.SetWindowPos(window_, platform::HwndTopmost, 0, 0, 0, 0, keep));
+  EXPECT_NE(windows_.GetWindowLong(window_, platform::GwlExStyle) &
+                static_cast<std::int32_t>(platform::WsExTopmost), 0);
+  ASSERT_TRUE(windows_.SetWindowPos(window_, platform::HwndNoTopmost, 0, 0, 0, 0, keep));
+  EXPECT_EQ(windows_.GetWindowLong(window_, platform::GwlExStyle) &
+                static_cast<std::int32_t>(platform::WsExTopmost), 0);
+  EXPECT_EQ(windows_.GetWindowRect(window_).Left, -width);  // SWP_NOMOVE kept it in place
+
+  // Minimised and maximised, then restored to the placement before.
+  windows_.MoveWindow(window_, 300, 200, 400, 300, true);
+  windows_.ShowWindow(window_, platform::SwShowMinimized);
+  EXPECT_TRUE(windows_.IsIconic(window_));
+  EXPECT_FALSE(windows_.IsZoomed(window_));
+  windows_.ShowWindow(window_, platform::SwRestore);
+  EXPECT_FALSE(windows_.IsIconic(window_));
+  windows_.ShowWindow(window_, platform::SwShowMaximized);
+  EXPECT_TRUE(windows_.IsZoomed(window_));
+  windows_.SendMessage(window_, platform::WmSysCommand, platform::ScRestore, 0);
+  EXPECT_FALSE(windows_.IsZoomed(window_));
+  EXPECT_EQ(windows_.GetWindowRect(window_), platform::Rect::FromSize(300, 200, 400, 300));
+}
+
+TEST_F(OwnWindowTest, PointerWindowUnderItAndButtons) {
+  windows_.SetWindowPos(window_, platform::HwndTopmost, 0, 0, 0, 0,
+                        platform::SwpNoSize | platform::SwpNoMove | platform::SwpNoActivate);
+  windows_.ShowWindow(window_, platform::SwShowNoActivate);
+  windows_.UpdateWindow(window_);
+  Pump();
+  // The middle of the window's client area, which has no child.
+  RECT client{};
+  ::GetClientRect(handle_, &client);
+  POINT middle{client.right / 2, client.bottom / 2};
+  ::ClientToScreen(handle_, &middle);
+  EXPECT_EQ(windows_.WindowFromPoint({middle.x, middle.y}), window_);
+
+  ASSERT_TRUE(::SetCursorPos(middle.x, middle.y));
+  EXPECT_EQ(windows_.GetCursorPos(), (platform::Point{middle.x, middle.y}));
+  ASSERT_TRUE(::SetCursorPos(0, 400));
+  EXPECT_EQ(windows_.GetCursorPos(), (platform::Point{0, 400}));
+
+  // Nobody holds a button during the tests; only the most significant bit means "held".
+  EXPECT_EQ(windows_.GetAsyncKeyState(platform::VkLButton) & 0x8000, 0);
+  EXPECT_EQ(windows_.GetAsyncKeyState(platform::VkRButton) & 0x8000, 0);
+  EXPECT_FALSE(windows_.IsScreenSaverRunning());
+}
+
+TEST(KernelTest, ProcessSnapshotListsThisProcessByItsExecutable) {
+  Win32Kernel kernel;
+  const auto processes = kernel.CreateProcessSnapshot();
+  ASSERT_TRUE(processes.has_value());
+  EXPECT_GT(processes->size(), 1u);  // at least this test and Wine's own services
+
+  std::string path = kernel.GetModuleFileName();
+  std::string name = path.substr(path.find_last_of("\\/:") + 1);
+  const auto self = std::find_if(processes->begin(), processes->end(),
+                                 [](const platform::ProcessEntry& entry) {
+                                   return entry.processId == ::GetCurrentProcessId();
+                                 });
+  ASSERT_NE(self, processes->end());
+  // Windows reports a bare file name; a full path ends with it all the same.
+  std::string reported = self->exeFile;
+  const auto lower = [](std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+  };
+  reported = lower(reported);
+  name = lower(name);
+  ASSERT_GE(reported.size(), name.size());
+  EXPECT_EQ(reported.substr(reported.size() - name.size()), name);
+
+  // A second snapshot works as well: the first one's handle was given back.
+  EXPECT_TRUE(kernel.CreateProcessSnapshot().has_value());
+}
+
+TEST(KernelTest, WindowsDirectoryHasNoTrailingBackslashAndHoldsExplorer) {
+  Win32Kernel kernel;
+  const std::string folder = kernel.GetWindowsDirectory();
+  ASSERT_GE(folder.size(), 3u);
+  EXPECT_NE(folder.back(), '\\');
+  EXPECT_EQ(folder[1], ':');
+  Win32FileSystem files;
+  EXPECT_TRUE(files.FolderExists(folder));
+  EXPECT_TRUE(files.FileExists(folder + "\\explorer.exe"));
+}
+
+TEST(ShellTest, ShellExecuteOfAMissingFileFailsWithTheSystemsCode) {
+  Win32Platform system;
+  platform::Shell& shell = system.Get().shell;
+  const std::intptr_t result =
+      shell.ShellExecute(platform::kNoWindow, "", "C:\\no-such-folder\\no-such-program.exe", "",
+                         "", platform::SwShowNoActivate);
+  EXPECT_LE(result, 32);
+  EXPECT_GE(result, 0);
+  // With a verb, parameters and a folder that does not exist either.
+  EXPECT_LE(shell.ShellExecute(platform::kNoWindow, "open", "C:\\no-such-program.exe",
+                               " /n,/e,\"C:\\\"", "C:\\no-such-folder\\", platform::SwShowNormal),
+            32);
 }
 
 }  // namespace

@@ -77,12 +77,15 @@ class SettingsForm : public ::testing::Test {
   std::unique_ptr<ControlPeer> form_;
 };
 
-TEST_F(SettingsForm, ApplicationWindowIsHiddenNamedAndOwnsTheForm) {
+TEST_F(SettingsForm, ApplicationWindowIsShownWithoutSizeNamedAndOwnsTheForm) {
   platform::WindowManager& windows = system_.Get().windows;
   EXPECT_EQ(windows.GetClassName(application_->Handle()), "TApplication");
   EXPECT_EQ(windows.GetWindowText(application_->Handle()), "Varnel");
   application_->SetVisible(true);
-  EXPECT_FALSE(windows.IsWindowVisible(application_->Handle()));
+  // Visible, so that the menus it owns have a visible owner, but nothing of it can be seen.
+  EXPECT_TRUE(windows.IsWindowVisible(application_->Handle()));
+  EXPECT_EQ(windows.GetWindowRect(application_->Handle()).Width(), 0);
+  EXPECT_EQ(windows.GetWindowRect(application_->Handle()).Height(), 0);
 
   EXPECT_EQ(windows.GetClassName(form_->Handle()), "TForm1");
   EXPECT_EQ(::GetWindow(H(*form_), GW_OWNER), H(*application_));

@@ -8,6 +8,17 @@
 //   probe close --class C [--exe E] --out F   WM_CLOSE to each matching window, synchronously
 //   probe wait-idle --out F -- EXE ARGS...    start EXE, wait for its idle message loop
 //   probe memory --pid P --out F              private bytes and working set of a process
+//   probe metrics --out F                     screen size and work area (screen_w=..., work=L T R B)
+//   probe move --hwnd H --out F -- X Y W H    MoveWindow on any window (as a user's resize)
+//   probe kill --hwnd H --out F               ends the process that owns the window
+//   probe sysclose --hwnd H --out F           WM_SYSCOMMAND SC_CLOSE to the window
+//   probe watch --hwnd H [--pointer X Y] [--left L] [--top T] [--width W] [--height H]
+//         [--timeout MS] --out F              polls the window's rectangle (every ~1 ms)
+//         until it has every given value; with --pointer the probe first puts the pointer
+//         there itself, so the time it reports runs from that move. Under Wine the server's
+//         idea of the pointer lags behind X after a warp from a short-lived process, and a
+//         second SetCursorPos to the place it still believes in is dropped: scripts move the
+//         pointer with xdotool and use the wall-clock times of the report (*_unix).
 //
 // Exit status: 0 done, 1 nothing matched or the operation failed, 2 bad command line.
 
@@ -258,12 +269,168 @@ int Memory(Report& report, DWORD pid) {
   return 0;
 }
 
+
+int Metrics(Report& report) {
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  report.Line("screen_w=" + std::to_string(GetSystemMetrics(SM_CXSCREEN)));
+  report.Line("screen_h=" + std::to_string(GetSystemMetrics(SM_CYSCREEN)));
+  report.Line("work=" + std::to_string(work.left) + " " + std::to_string(work.top) + " " +
+              std::to_string(work.right) + " " + std::to_string(work.bottom));
+  return 0;
+}
+
+HWND ParseHandle(const std::wstring& text) {
+  return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::wcstoull(text.c_str(), nullptr, 0)));
+}
+
+std::string RectText(const RECT& r) {
+  return std::to_string(r.left) + "\t" + std::to_string(r.top) + "\t" + std::to_string(r.right) +
+         "\t" + std::to_string(r.bottom);
+}
+
+int Move(Report& report, HWND window, const std::vector<std::wstring>& numbers) {
+  if (!IsWindow(window) || numbers.size() != 4) return 2;
+  int v[4];
+  for (int i = 0; i < 4; ++i) v[i] = static_cast<int>(std::wcstol(numbers[i].c_str(), nullptr, 10));
+  BOOL ok = MoveWindow(window, v[0], v[1], v[2], v[3], TRUE);
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  report.Line(std::string(ok ? "moved" : "failed") + "\t" + RectText(rect));
+  return ok ? 0 : 1;
+}
+
+// Never the process of the desktop window: in a virtual desktop that is Wine's own
+// explorer.exe, and ending it would end the desktop every other program draws on.
+int Kill(Report& report, HWND window) {
+  DWORD pid = 0;
+  if (!IsWindow(window) || !GetWindowThreadProcessId(window, &pid) || pid == 0) {
+    report.Line("error=no such window");
+    return 1;
+  }
+  DWORD desktopPid = 0;
+  GetWindowThreadProcessId(GetDesktopWindow(), &desktopPid);
+  if (pid == desktopPid || pid == GetCurrentProcessId()) {
+    report.Line("error=refused: the window belongs to the desktop's process");
+    return 1;
+  }
+  HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+  if (!process) {
+    report.Line("error=OpenProcess failed " + std::to_string(GetLastError()));
+    return 1;
+  }
+  BOOL ok = TerminateProcess(process, 1);
+  DWORD wait = ok ? WaitForSingleObject(process, 10000) : WAIT_FAILED;
+  CloseHandle(process);
+  report.Line(std::string(ok && wait == WAIT_OBJECT_0 ? "killed" : "failed") + "\tpid=" +
+              std::to_string(pid));
+  return ok && wait == WAIT_OBJECT_0 ? 0 : 1;
+}
+
+int SysClose(Report& report, HWND window) {
+  if (!IsWindow(window)) {
+    report.Line("error=no such window");
+    return 1;
+  }
+  DWORD_PTR result = 0;
+  LRESULT sent = SendMessageTimeoutW(window, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_ABORTIFHUNG, 10000, &result);
+  report.Line(sent ? "sent" : "timeout");
+  return sent ? 0 : 1;
+}
+
+struct RectGoal {
+  bool hasLeft = false, hasTop = false, hasWidth = false, hasHeight = false;
+  long left = 0, top = 0, width = 0, height = 0;
+  bool Met(const RECT& r) const {
+    return (!hasLeft || r.left == left) && (!hasTop || r.top == top) &&
+           (!hasWidth || r.right - r.left == width) && (!hasHeight || r.bottom - r.top == height);
+  }
+};
+
+double UnixNow() {
+  FILETIME now{};
+  GetSystemTimePreciseAsFileTime(&now);
+  const unsigned long long ticks =
+      (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+  return static_cast<double>(ticks - 116444736000000000ULL) / 1e7;  // from 1601 to 1970
+}
+
+// A tight poll: one GetWindowRect a millisecond or so, so that the time of a movement that
+// lasts a fraction of a second can be read to a few milliseconds.
+int Watch(Report& report, HWND window, const RectGoal& goal, bool movePointer, POINT pointer,
+          DWORD timeoutMs) {
+  if (!IsWindow(window)) {
+    report.Line("error=no such window");
+    return 1;
+  }
+  LARGE_INTEGER frequency, started, now;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&started);
+  auto elapsed = [&] {
+    QueryPerformanceCounter(&now);
+    return 1000.0 * static_cast<double>(now.QuadPart - started.QuadPart) /
+           static_cast<double>(frequency.QuadPart);
+  };
+  // Under Wine the warp itself takes a while (it goes through the X server and the desktop
+  // process); it is reported apart.
+  const double startUnix = UnixNow();
+  const BOOL pointerSet = movePointer ? SetCursorPos(pointer.x, pointer.y) : TRUE;
+  const double pointerMs = elapsed();
+  POINT pointerRead{};
+  GetCursorPos(&pointerRead);
+  RECT rect{};
+  RECT last{};
+  double firstChange = -1;
+  bool met = false;
+  bool gone = false;
+  GetWindowRect(window, &last);
+  while (elapsed() < timeoutMs) {
+    if (!GetWindowRect(window, &rect)) {
+      gone = true;
+      break;
+    }
+    if (firstChange < 0 && !EqualRect(&rect, &last)) firstChange = elapsed();
+    if (goal.Met(rect)) {
+      met = true;
+      break;
+    }
+    Sleep(1);
+  }
+  double ms = elapsed();
+  char buffer[96];
+  std::snprintf(buffer, sizeof buffer, "ms=%.1f", ms);
+  report.Line(buffer);
+  // Wall-clock times (Unix seconds) let a script time the movement from its own xdotool call.
+  std::snprintf(buffer, sizeof buffer, "start_unix=%.6f", startUnix);
+  report.Line(buffer);
+  std::snprintf(buffer, sizeof buffer, "first_change_unix=%.6f",
+                firstChange < 0 ? -1.0 : startUnix + firstChange / 1000.0);
+  report.Line(buffer);
+  std::snprintf(buffer, sizeof buffer, "end_unix=%.6f", startUnix + ms / 1000.0);
+  report.Line(buffer);
+  std::snprintf(buffer, sizeof buffer, "pointer_ms=%.1f", pointerMs);
+  report.Line(buffer);
+  report.Line(std::string("pointer_set=") + (pointerSet ? "1" : "0") + "\tread=" +
+              std::to_string(pointerRead.x) + "," + std::to_string(pointerRead.y));
+  std::snprintf(buffer, sizeof buffer, "first_change_ms=%.1f", firstChange);
+  report.Line(buffer);
+  report.Line("rect=" + RectText(rect));
+  report.Line(std::string("result=") + (met ? "met" : gone ? "gone" : "timeout"));
+  return met ? 0 : 1;
+}
+
 int Usage() {
   std::fputs(
       "usage: probe list --out F\n"
       "       probe close --class C [--exe E] [--timeout MS] --out F\n"
       "       probe wait-idle [--timeout MS] --out F -- EXE [ARGS...]\n"
-      "       probe memory --pid P --out F\n",
+      "       probe memory --pid P --out F\n"
+      "       probe metrics --out F\n"
+      "       probe move --hwnd H --out F -- X Y W H\n"
+      "       probe kill --hwnd H --out F\n"
+      "       probe sysclose --hwnd H --out F\n"
+      "       probe watch --hwnd H [--pointer X Y] [--left L] [--top T] [--width W] [--height H]\n"
+      "             [--timeout MS] --out F\n",
       stderr);
   return 2;
 }
@@ -276,7 +443,12 @@ int wmain(int argc, wchar_t** argv) {
   std::wstring out, className, exe;
   DWORD timeoutMs = 10000;
   DWORD pid = 0;
+  HWND window = nullptr;
+  RectGoal goal;
+  bool movePointer = false;
+  POINT pointer{};
   std::vector<std::wstring> rest;
+  auto number = [](const wchar_t* text) { return std::wcstol(text, nullptr, 10); };
   for (int i = 2; i < argc; ++i) {
     std::wstring arg = argv[i];
     bool hasValue = i + 1 < argc;
@@ -293,6 +465,24 @@ int wmain(int argc, wchar_t** argv) {
       timeoutMs = static_cast<DWORD>(std::wcstoul(argv[++i], nullptr, 10));
     } else if (arg == L"--pid" && hasValue) {
       pid = static_cast<DWORD>(std::wcstoul(argv[++i], nullptr, 10));
+    } else if (arg == L"--hwnd" && hasValue) {
+      window = ParseHandle(argv[++i]);
+    } else if (arg == L"--pointer" && i + 2 < argc) {
+      movePointer = true;
+      pointer.x = number(argv[++i]);
+      pointer.y = number(argv[++i]);
+    } else if (arg == L"--left" && hasValue) {
+      goal.hasLeft = true;
+      goal.left = number(argv[++i]);
+    } else if (arg == L"--top" && hasValue) {
+      goal.hasTop = true;
+      goal.top = number(argv[++i]);
+    } else if (arg == L"--width" && hasValue) {
+      goal.hasWidth = true;
+      goal.width = number(argv[++i]);
+    } else if (arg == L"--height" && hasValue) {
+      goal.hasHeight = true;
+      goal.height = number(argv[++i]);
     } else {
       return Usage();
     }
@@ -303,5 +493,10 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"close" && !className.empty()) return Close(report, className, exe, timeoutMs);
   if (command == L"wait-idle" && !rest.empty()) return WaitIdle(report, rest, timeoutMs);
   if (command == L"memory" && pid != 0) return Memory(report, pid);
+  if (command == L"metrics") return Metrics(report);
+  if (command == L"move" && window) return Move(report, window, rest);
+  if (command == L"kill" && window) return Kill(report, window);
+  if (command == L"sysclose" && window) return SysClose(report, window);
+  if (command == L"watch" && window) return Watch(report, window, goal, movePointer, pointer, timeoutMs);
   return Usage();
 }

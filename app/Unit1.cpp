@@ -23,6 +23,7 @@ void TForm1::FormCreate(TComponent& /*sender*/) {
   std::vector<std::string> extensions;
   ReadIni(System(), Settings, extensions, Engine.WorkArea, Bounds());
   ListBox1->Items().Assign(std::move(extensions));
+  TrayIcon1->SetVisible(Settings.Pos.HideTray == 0);
 
   DesignWidth = Width();
   DesignHeight = Height();
@@ -91,6 +92,7 @@ void TForm1::FormCreate(TComponent& /*sender*/) {
   Engine.AppLaunchedRecently = false;
 
   CheckBox6->SetChecked(Settings.Popup.LR != 0);
+  AssignTrayMenus();
   CheckBox19->SetChecked(Settings.Exp.NoTree != 0);
   CheckBox21->SetChecked(Settings.Exp.Watch != 0);
   CheckBox15->SetChecked(Settings.ini.inh != 0);
@@ -105,6 +107,7 @@ void TForm1::FormCreate(TComponent& /*sender*/) {
     mnuExpFix->SetChecked(Settings.Exp.Fix != 0);
   }
 
+  LoadLaunchMenu();
   // Without a taskbar button: the application's window becomes a tool window.
   System().windows.SetWindowLong(Application().Handle(), platform::GwlExStyle,
                                  static_cast<std::int32_t>(platform::WsExToolWindow));
@@ -121,6 +124,7 @@ void TForm1::FormActivate(TComponent& /*sender*/) {
 
 void TForm1::mnuSettingClick(TComponent& /*sender*/) {
   SetBounds(Settings.Pos.Left, Settings.Pos.Top, DesignWidth, DesignHeight);
+  TrayIcon1->SetVisible(false);
   SettingsOpen = true;
   ParkExplorer();
   Engine.ShownEdge = EdgeNone;
@@ -132,6 +136,7 @@ void TForm1::BitBtn1Click(TComponent& /*sender*/) {
   Settings.Launch.Path = Edit5->Text();
   Settings.Watch.SRCPath = Edit2->Text();
   Settings.Watch.TrgPath = Edit3->Text();
+  TrayIcon1->SetVisible(Settings.Pos.HideTray == 0);
 
   // A window dragged off the primary screen keeps its last place on it.
   const platform::Rect bounds = Bounds();
@@ -172,6 +177,12 @@ void TForm1::CloseExplorerAndSave() {
 
 void TForm1::WriteSettings() { WriteIni(System(), Settings, ListBox1->Items().Items()); }
 
+void TForm1::AssignTrayMenus() {
+  const bool swapped = Settings.Popup.LR != 0;
+  TrayIcon1->SetLBPopupMenu(swapped ? static_cast<TPopupMenu*>(PopupMenuLaunch) : PopupMenu1);
+  TrayIcon1->SetRBPopupMenu(swapped ? PopupMenu1 : static_cast<TPopupMenu*>(PopupMenuLaunch));
+}
+
 void TForm1::ShrinkOutOfSight() {
   const int screenWidth = System().windows.GetSystemMetrics(platform::SmCxScreen);
   const int screenHeight = System().windows.GetSystemMetrics(platform::SmCyScreen);
@@ -195,7 +206,10 @@ void TForm1::Edit8Change(TComponent&) { ApplyFieldRule(*Edit8, *UpDown3, Setting
 void TForm1::UpDown4Click(TComponent&) { Settings.Pos.INHdotY = UpDown4->Position(); }
 void TForm1::Edit9Change(TComponent&) { ApplyFieldRule(*Edit9, *UpDown4, Settings.Pos.INHdotY); }
 void TForm1::CheckBox14Click(TComponent&) { Settings.Pos.HideTray = Flag(*CheckBox14); }
-void TForm1::CheckBox6Click(TComponent&) { Settings.Popup.LR = Flag(*CheckBox6); }
+void TForm1::CheckBox6Click(TComponent&) {
+  Settings.Popup.LR = Flag(*CheckBox6);
+  AssignTrayMenus();
+}
 void TForm1::CheckBox15Click(TComponent&) { Settings.ini.inh = Flag(*CheckBox15); }
 void TForm1::CheckBox17Click(TComponent&) { Settings.Exp.PathEn = Flag(*CheckBox17); }
 void TForm1::CheckBox19Click(TComponent&) { Settings.Exp.NoTree = Flag(*CheckBox19); }

@@ -7,12 +7,14 @@
 #include <string>
 
 #include "app/components/FindWin.h"
+#include "app/components/TrayIcon.h"
 #include "engine/EngineState.h"
 #include "framework/Application.h"
 #include "framework/Controls.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "framework/Timer.h"
+#include "launch/LaunchPopup.h"
 #include "platform/Platform.h"
 #include "settings/Settings.h"
 
@@ -43,6 +45,7 @@ class TForm1 : public TForm {
   // --- components -----------------------------------------------------------------------
   TTimer* Timer1 = nullptr;
   TWinList* WinList1 = nullptr;
+  TTrayIcon* TrayIcon1 = nullptr;
   TImageList* ImageList1 = nullptr;
   TImageList* ImageListLchBak = nullptr;
   TImageList* ImageListLaunch = nullptr;
@@ -51,7 +54,7 @@ class TForm1 : public TForm {
   TMenuItem* mnuLaunchLoad = nullptr;
   TMenuItem* mnuSetting = nullptr;
   TMenuItem* mnuExit = nullptr;
-  TPopupMenu* PopupMenuLaunch = nullptr;
+  TLaunchPopup* PopupMenuLaunch = nullptr;
   TMenuItem* mnuPopExit = nullptr;
   TMenuItem* mnu = nullptr;
   TMenuItem* mnuExpFix = nullptr;
@@ -155,6 +158,22 @@ class TForm1 : public TForm {
   // Takes the tool-window style off the parked window.
   void ClearToolStyle();
 
+  // The Launch menu's edge trigger and its dismissal; `pointer` is the tick's.
+  void LaunchTrigger(platform::Point pointer);
+
+  // --- the Launch menu ------------------------------------------------------------------
+  // (Re)fills the Launch menu from Launch.Path after its six fixed items.
+  void LoadLaunchMenu();
+  void PopupMenuLaunchPopup(TComponent& sender);
+  void PopupMenuLaunchItemClick(TComponent& sender);
+  void mnuPopExitClick(TComponent& sender);
+  void mnuLaunchLoadClick(TComponent& sender);
+
+  // --- the Explorer commands --------------------------------------------------------------
+  void mnuExploreClick(TComponent& sender);
+  void mnuExpFixClick(TComponent& sender);
+  void mnuDualExpClick(TComponent& sender);
+
   // --- the Explorer launcher --------------------------------------------------------------
   // Starts the Explorer and captures the window the start produced: managed (parked, in
   // ExplorerWnd) or supplementary. Returns false when no new window appeared in time, or when
@@ -212,6 +231,15 @@ class TForm1 : public TForm {
   void CreateLaunchPage();
   void CreateWatchPage();
   void CreateAboutPage();
+
+  // Gives the tray icon's buttons their menus as Popup.LR says.
+  void AssignTrayMenus();
+  // The tray tip: the date and time, as 2026年12月07日(月曜日) 14:05.
+  std::string ClockText() const;
+  bool LaunchEdgeFires(int edge, platform::Point pointer, int width, int height) const;
+  bool PointerOverMenu(platform::Point pointer) const;
+  void DismissLaunchMenu();
+  void PinExplorer(bool pinned);
 
   // The edge tick's parts.
   bool ScreenSaverRuns() const;

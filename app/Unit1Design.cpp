@@ -105,9 +105,14 @@ void TForm1::CreateComponents() {
 void TForm1::CreateMenus() {
   ImageList1 = Make<TImageList>(*this, "ImageList1");
   ImageListLchBak = Make<TImageList>(*this, "ImageListLchBak");
+  // The fixed items' icons, by index: dual, pin, supplementary, exit, settings, load.
+  for (const char* icon : {"LAUNCH_DUAL", "LAUNCH_PIN", "LAUNCH_SUPPLEMENT", "LAUNCH_EXIT",
+                           "LAUNCH_SETTINGS", "LAUNCH_LOAD"}) {
+    ImageListLchBak->Add(Ui().LoadImageResource(icon));
+  }
   ImageListLaunch = Make<TImageList>(*this, "ImageListLaunch");
 
-  PopupMenu1 = Make<TPopupMenu>(*this, "PopupMenu1");
+  PopupMenu1 = Make<TPopupMenu>(*this, "PopupMenu1", Ui());
   PopupMenu1->SetImages(ImageList1);
   TMenuItem& tray = PopupMenu1->Items();
   mnuExplore = &tray.Add("mnuExplore", "補完Exp");
@@ -116,11 +121,17 @@ void TForm1::CreateMenus() {
   mnuSetting = &tray.Add("mnuSetting", "設定");
   tray.Add("N2", "-");
   mnuExit = &tray.Add("mnuExit", "終了");
+  mnuExplore->OnClick = Handler(this, &TForm1::mnuExploreClick);
+  mnuLaunchLoad->OnClick = Handler(this, &TForm1::mnuLaunchLoadClick);
   mnuSetting->OnClick = Handler(this, &TForm1::mnuSettingClick);
   mnuExit->OnClick = Handler(this, &TForm1::mnuExitClick);
 
-  PopupMenuLaunch = Make<TPopupMenu>(*this, "PopupMenuLaunch");
+  PopupMenuLaunch = Make<TLaunchPopup>(*this, "PopupMenuLaunch", System());
+  PopupMenuLaunch->SearchDirectory = true;
+  PopupMenuLaunch->Mask = "*.lnk";
   PopupMenuLaunch->SetImages(ImageListLaunch);
+  PopupMenuLaunch->OnPopup = Handler(this, &TForm1::PopupMenuLaunchPopup);
+  PopupMenuLaunch->OnItemClick = Handler(this, &TForm1::PopupMenuLaunchItemClick);
   TMenuItem& launch = PopupMenuLaunch->Items();
   mnuPopExit = &launch.Add("mnuPopExit", "Pop終了", 3);
   mnu = &launch.Add("mnu", "補完Exp", 2);
@@ -131,8 +142,17 @@ void TForm1::CreateMenus() {
   mnuSettingS = &N3->Add("mnuSettingS", "設定", 4);
   mnuExitS = &N3->Add("mnuExitS", "終了", 3);
   launch.Add("N6", "-");
+  mnuPopExit->OnClick = Handler(this, &TForm1::mnuPopExitClick);
+  mnu->OnClick = Handler(this, &TForm1::mnuExploreClick);
+  mnuExpFix->OnClick = Handler(this, &TForm1::mnuExpFixClick);
+  mnuDualExp->OnClick = Handler(this, &TForm1::mnuDualExpClick);
+  mnuLaunchLoadS->OnClick = Handler(this, &TForm1::mnuLaunchLoadClick);
   mnuSettingS->OnClick = Handler(this, &TForm1::mnuSettingClick);
   mnuExitS->OnClick = Handler(this, &TForm1::mnuExitClick);
+
+  TrayIcon1 = Make<TTrayIcon>(*this, "TrayIcon1", *this);
+  TrayIcon1->SetIcon(Ui().LoadImageResource("MAINICON"));
+  TrayIcon1->SetTipHelp("TipHelp");
 }
 
 void TForm1::CreateBehaviourPage() {

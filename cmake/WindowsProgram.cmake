@@ -6,7 +6,10 @@ add_executable(varnel WIN32 app/main.cpp resources/varnel.rc)
 target_link_libraries(varnel PRIVATE varnel_core varnel_win32)
 set_property(SOURCE resources/varnel.rc APPEND PROPERTY OBJECT_DEPENDS
   ${CMAKE_CURRENT_SOURCE_DIR}/resources/varnel.ico
-  ${CMAKE_CURRENT_SOURCE_DIR}/resources/varnel.manifest)
+  ${CMAKE_CURRENT_SOURCE_DIR}/resources/varnel.manifest
+  ${CMAKE_CURRENT_SOURCE_DIR}/resources/ResourceIds.h)
+file(GLOB VARNEL_ICON_FILES ${CMAKE_CURRENT_SOURCE_DIR}/resources/icons/*.ico)
+set_property(SOURCE resources/varnel.rc APPEND PROPERTY OBJECT_DEPENDS ${VARNEL_ICON_FILES})
 
 if(MSVC)
   # app/main.cpp has int main(); a GUI program's default entry would look for WinMain. The

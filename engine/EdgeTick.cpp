@@ -1,6 +1,8 @@
 // The 100 ms tick: watches the pointer, brings the managed Explorer out at an enabled edge
 // and parks it again when the pointer has moved away, and keeps the Explorer alive.
 
+#include <cstdio>
+
 #include "app/Unit1.h"
 
 namespace varnel {
@@ -24,6 +26,7 @@ void TForm1::Timer1Timer(TComponent& /*sender*/) {
   }
   platform::WindowManager& windows = System().windows;
   Engine.WorkArea = windows.GetWorkArea();
+  TrayIcon1->SetTipHelp(ClockText());
   if (ScreenSaverRuns()) return;
 
   if (Engine.TickBusy) return;
@@ -49,7 +52,17 @@ void TForm1::Timer1Timer(TComponent& /*sender*/) {
   if (Engine.ShownEdge == EdgeNone && Settings.Exp.Fix == 0) RefreshPark();
   Engine.TickBusy = false;
 
+  LaunchTrigger(pointer);
   if (++Engine.WatchTickCount >= kWatchEveryTicks) Engine.WatchTickCount = 0;
+}
+
+std::string TForm1::ClockText() const {
+  const platform::Kernel& kernel = System().kernel;
+  const platform::Kernel::LocalTime now = kernel.GetLocalTime();
+  char text[96];
+  std::snprintf(text, sizeof text, "%04d年%02d月%02d日(%s) %02d:%02d", now.year, now.month, now.day,
+                kernel.GetDayName(now.dayOfWeek).c_str(), now.hour, now.minute);
+  return text;
 }
 
 bool TForm1::ScreenSaverRuns() const { return System().windows.IsScreenSaverRunning(); }

@@ -25,6 +25,9 @@ platform::Hwnd TApplication::Handle() const { return window_->Handle(); }
 
 void TApplication::Run() {
   if (mainForm_ == nullptr || terminated_) return;
+  // The application window is shown with no size: nothing of it can be seen, but menus it
+  // owns and the Launch trigger see a visible owner, as the program expects.
+  window_->SetVisible(true);
   mainForm_->SetVisible(true);
   if (!terminated_) platform_.ui.Run();
 }

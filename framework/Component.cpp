@@ -31,6 +31,15 @@ void TComponent::DestroyComponents() {
   }
 }
 
+void TComponent::DestroyComponent(TComponent& component) {
+  const auto found = std::find_if(components_.begin(), components_.end(),
+                                  [&](const auto& owned) { return owned.get() == &component; });
+  if (found == components_.end()) return;
+  std::unique_ptr<TComponent> doomed = std::move(*found);
+  components_.erase(found);
+  doomed.reset();
+}
+
 TComponent* TComponent::FindComponent(const std::string& name) const {
   for (const auto& component : components_) {
     if (component->name_ == name) return component.get();

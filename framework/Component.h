@@ -48,6 +48,9 @@ class TComponent {
   // LoadFinished on all of them: the order a form description is loaded in.
   void LoadFromDescription(const std::function<void()>& read);
 
+  // Destroys one of the components this one owns now.
+  void DestroyComponent(TComponent& component);
+
   // Asks that `other` hear ReferenceRemoved(*this) when this component is destroyed, even if
   // the two have different owners.
   void FreeNotification(TComponent& other);

@@ -1,11 +1,19 @@
 #include "framework/Menus.h"
 
 #include <algorithm>
+#include <memory>
+
+#include "framework/Application.h"
 
 namespace varnel {
 
 TImageList::TImageList(TComponent* owner, std::string name, int width, int height)
     : TComponent(owner, std::move(name)), width_(width), height_(height) {}
+
+int TImageList::Add(platform::ImageRef image) {
+  images_.push_back(std::move(image));
+  return Count() - 1;
+}
 
 TMenuItem::TMenuItem(TComponent* owner, std::string name, const std::string& caption,
                      int imageIndex)
@@ -15,6 +23,14 @@ TMenuItem& TMenuItem::Add(std::string name, const std::string& caption, int imag
   TMenuItem& item = TComponent::Create<TMenuItem>(*this, std::move(name), caption, imageIndex);
   items_.push_back(&item);
   return item;
+}
+
+void TMenuItem::DeleteFrom(int index) {
+  while (Count() > std::max(index, 0)) {
+    TMenuItem* last = items_.back();
+    items_.pop_back();
+    DestroyComponent(*last);
+  }
 }
 
 TMenuItem* TMenuItem::Find(const std::string& name) {
@@ -33,9 +49,42 @@ void TMenuItem::ReferenceRemoved(TComponent& component) {
   items_.erase(std::remove(items_.begin(), items_.end(), &component), items_.end());
 }
 
-TPopupMenu::TPopupMenu(TComponent* owner, std::string name)
+TPopupMenu::TPopupMenu(TComponent* owner, std::string name, platform::Ui& ui)
     : TComponent(owner, std::move(name)),
+      ui_(ui),
       items_(&TComponent::Create<TMenuItem>(*this, Name() + "Items", "")) {}
+
+void TPopupMenu::AddEntries(const TMenuItem& parent, std::vector<platform::MenuEntry>& entries,
+                            std::vector<TMenuItem*>& byId) const {
+  for (int i = 0; i < parent.Count(); ++i) {
+    TMenuItem& item = parent.Item(i);
+    platform::MenuEntry entry;
+    entry.caption = item.Caption();
+    entry.checked = item.Checked();
+    if (images_ != nullptr && item.ImageIndex() >= 0 && item.ImageIndex() < images_->Count()) {
+      entry.image = images_->Image(item.ImageIndex());
+    }
+    if (item.Count() > 0) {
+      AddEntries(item, entry.children, byId);
+    } else if (!item.IsSeparator()) {
+      byId.push_back(&item);
+      entry.id = static_cast<unsigned>(byId.size());
+    }
+    entries.push_back(std::move(entry));
+  }
+}
+
+void TPopupMenu::Popup(int x, int y) {
+  if (OnPopup) OnPopup(*this);
+  std::vector<platform::MenuEntry> entries;
+  std::vector<TMenuItem*> byId;
+  AddEntries(*items_, entries, byId);
+  TApplication* application = FindApplication(*this);
+  const platform::Hwnd owner = application != nullptr ? application->Handle() : platform::kNoWindow;
+  const unsigned chosen = ui_.TrackPopupMenu(entries, {x, y}, owner);
+  if (chosen == 0 || chosen > byId.size()) return;
+  byId[chosen - 1]->Click();
+}
 
 void TPopupMenu::SetImages(TImageList* images) {
   images_ = images;

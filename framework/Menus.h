@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/Component.h"
+#include "platform/Ui.h"
 
 namespace varnel {
 
@@ -15,12 +16,18 @@ class TImageList : public TComponent {
   TImageList(TComponent* owner, std::string name, int width = 16, int height = 16);
   int Width() const { return width_; }
   int Height() const { return height_; }
-  int Count() const { return count_; }
+  int Count() const { return static_cast<int>(images_.size()); }
+  const platform::ImageRef& Image(int index) const { return images_.at(index); }
+  // Appends a picture; returns its index.
+  int Add(platform::ImageRef image);
+  void Clear() { images_.clear(); }
+  // Becomes a copy of `other`: the same pictures, shared.
+  void Assign(const TImageList& other) { images_ = other.images_; }
 
  private:
   int width_;
   int height_;
-  int count_ = 0;
+  std::vector<platform::ImageRef> images_;
 };
 
 class TMenuItem : public TComponent {
@@ -35,10 +42,13 @@ class TMenuItem : public TComponent {
   bool Checked() const { return checked_; }
   void SetChecked(bool checked) { checked_ = checked; }
 
+  void SetImageIndex(int index) { imageIndex_ = index; }
   int Count() const { return static_cast<int>(items_.size()); }
   TMenuItem& Item(int index) const { return *items_.at(index); }
   // Creates a child item owned by this one; an item with children is a submenu.
   TMenuItem& Add(std::string name, const std::string& caption, int imageIndex = -1);
+  // Removes and destroys the child items from `index` on.
+  void DeleteFrom(int index);
   TMenuItem* Find(const std::string& name);
 
   // What choosing the item does.
@@ -58,7 +68,11 @@ class TMenuItem : public TComponent {
 
 class TPopupMenu : public TComponent {
  public:
-  TPopupMenu(TComponent* owner, std::string name);
+  TPopupMenu(TComponent* owner, std::string name, platform::Ui& ui);
+
+  // Fires OnPopup, shows the menu at the screen point and returns when it has closed; a
+  // chosen item's click runs before the return. The menu's window owner is the application's.
+  void Popup(int x, int y);
 
   TMenuItem& Items() const { return *items_; }
   TImageList* Images() const { return images_; }
@@ -69,6 +83,10 @@ class TPopupMenu : public TComponent {
   void ReferenceRemoved(TComponent& component) override;
 
  private:
+  void AddEntries(const TMenuItem& parent, std::vector<platform::MenuEntry>& entries,
+                  std::vector<TMenuItem*>& byId) const;
+
+  platform::Ui& ui_;
   TMenuItem* items_;
   TImageList* images_ = nullptr;
 };

@@ -17,6 +17,14 @@ namespace varnel::platform {
 
 class Ui;
 
+// A small picture the system can draw: a 16 x 16 icon (an HICON on Windows). Shared by whoever
+// shows it; released with the last holder.
+class Image {
+ public:
+  virtual ~Image() = default;
+};
+using ImageRef = std::shared_ptr<const Image>;
+
 // user32's view of windows that are not our own controls: metrics, the work area, other
 // programs' windows addressed by handle.
 class WindowManager {
@@ -69,6 +77,18 @@ class WindowManager {
   // can be opened (it is closed again at once); on the 9x platform, whether a window of class
   // "WindowsScreenSaverClass" exists.
   virtual bool IsScreenSaverRunning() const = 0;
+
+  // --- activation -----------------------------------------------------------------------
+  virtual bool SetForegroundWindow(Hwnd window) = 0;
+  // Returns the window that was active before.
+  virtual Hwnd SetActiveWindow(Hwnd window) = 0;
+  virtual bool ShowOwnedPopups(Hwnd owner, bool show) = 0;
+};
+
+// One entry of a folder listing.
+struct FindData {
+  std::string name;
+  std::uint32_t attributes = 0;
 };
 
 // One process of a tool-help process snapshot.
@@ -90,6 +110,12 @@ class FileSystem {
   // step, so that a reader sees either the old file whole or the new one whole. On failure
   // the old file is untouched and the temporary file is gone.
   virtual bool ReplaceFile(const std::string& path, std::string_view contents) = 0;
+  // FindFirstFile / FindNextFile over `pattern` (a folder and a wildcard): every entry the
+  // system reports, "." and ".." and hidden ones included; nothing when nothing matches.
+  virtual std::vector<FindData> FindFiles(const std::string& pattern) const = 0;
+  // Names the folder itself, whatever path leads to it: two paths that reach one folder
+  // (through a junction or a link) have the same identity. Nothing when it cannot be opened.
+  virtual std::optional<std::string> FolderIdentity(const std::string& path) const = 0;
 
   bool FolderExists(const std::string& path) const {
     const std::uint32_t attributes = GetFileAttributes(path);
@@ -122,6 +148,32 @@ class Kernel {
   virtual std::string GetWindowsDirectory() const = 0;
   // A tool-help snapshot of the running processes; nothing when the platform has none.
   virtual std::optional<std::vector<ProcessEntry>> CreateProcessSnapshot() const = 0;
+  virtual std::uint32_t GetCurrentProcessId() const = 0;
+
+  struct LocalTime {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int dayOfWeek = 0;  // 0 Sunday ... 6 Saturday
+    int hour = 0;
+    int minute = 0;
+  };
+  virtual LocalTime GetLocalTime() const = 0;
+  // The full name of a weekday in the user's locale (LOCALE_SDAYNAME), 0 = Sunday.
+  virtual std::string GetDayName(int dayOfWeek) const = 0;
+  virtual unsigned GetDoubleClickTime() const = 0;
+  // CompareString in the user's locale with NORM_IGNORECASE: below, at or above 0.
+  virtual int CompareText(const std::string& a, const std::string& b) const = 0;
+};
+
+// The record Shell_NotifyIcon takes.
+struct NotifyIconData {
+  Hwnd window{};           // receives the callback message
+  unsigned id = 0;
+  unsigned flags = 0;      // NifMessage | NifIcon | NifTip
+  unsigned callbackMessage = 0;
+  ImageRef icon;
+  std::string tip;
 };
 
 // The shell's automation object (Shell.Application). The folder query asks it for the shell's
@@ -141,6 +193,12 @@ class Shell {
   virtual std::intptr_t ShellExecute(Hwnd owner, const std::string& verb, const std::string& file,
                                      const std::string& parameters, const std::string& directory,
                                      int showCommand) = 0;
+  // SHGetFileInfo(path, FILE_ATTRIBUTE_NORMAL, SHGFI_ICON | SHGFI_SMALLICON |
+  // SHGFI_USEFILEATTRIBUTES): the small icon of the file's type, found from the name alone
+  // without opening the file. Nothing when the shell has none.
+  virtual ImageRef GetFileIcon(const std::string& path) = 0;
+  // Shell_NotifyIcon; returns the shell's answer.
+  virtual bool ShellNotifyIcon(unsigned action, const NotifyIconData& data) = 0;
 };
 
 // Everything a program object needs from the system, handed down as one value.

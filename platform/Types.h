@@ -83,6 +83,29 @@ inline constexpr std::uint32_t FileAttributeSystem = 0x04;
 inline constexpr std::uint32_t FileAttributeDirectory = 0x10;
 inline constexpr std::uint32_t InvalidFileAttributes = 0xFFFFFFFF;
 
+inline constexpr std::uint32_t FileAttributeNormal = 0x80;
+inline constexpr std::uint32_t FileAttributeReparsePoint = 0x400;
+
+// Shell_NotifyIcon actions and flags.
+inline constexpr unsigned NimAdd = 0;
+inline constexpr unsigned NimModify = 1;
+inline constexpr unsigned NimDelete = 2;
+inline constexpr unsigned NifMessage = 0x1;
+inline constexpr unsigned NifIcon = 0x2;
+inline constexpr unsigned NifTip = 0x4;
+
+// Mouse messages, as the tray's callback carries them.
+inline constexpr unsigned WmMouseMove = 0x0200;
+inline constexpr unsigned WmLButtonDown = 0x0201;
+inline constexpr unsigned WmLButtonUp = 0x0202;
+inline constexpr unsigned WmLButtonDblClk = 0x0203;
+inline constexpr unsigned WmRButtonDown = 0x0204;
+inline constexpr unsigned WmRButtonUp = 0x0205;
+inline constexpr unsigned WmRButtonDblClk = 0x0206;
+inline constexpr unsigned WmMButtonDown = 0x0207;
+inline constexpr unsigned WmMButtonUp = 0x0208;
+inline constexpr unsigned WmUser = 0x0400;
+
 // Message box flags and answers used by the program.
 inline constexpr unsigned MbOk = 0x00;
 inline constexpr unsigned MbIconError = 0x10;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Platform.h"
 #include "platform/Types.h"
 
 namespace varnel::platform {
@@ -28,6 +29,7 @@ enum class ControlKind {
   ListBox,
   Button,
   Label,
+  CallbackWindow,  // a hidden child window that hands its messages to the sink
 };
 
 enum class ButtonGlyph { None, Ok, Help };
@@ -70,6 +72,9 @@ class ControlSink {
   // Returns whether the window may close.
   virtual bool PeerCloseQuery(bool /*endSession*/) { return true; }
   virtual void PeerActivated() {}
+  // A message to a callback window.
+  virtual void PeerMessage(unsigned /*message*/, std::uintptr_t /*wParam*/,
+                           std::intptr_t /*lParam*/) {}
 
  protected:
   ~ControlSink() = default;
@@ -99,6 +104,15 @@ class ControlPeer {
 
 using TimerId = std::uint32_t;
 
+// One item of a popup menu as it is shown.
+struct MenuEntry {
+  std::string caption;  // "-" for a separator
+  unsigned id = 0;      // what TrackPopupMenu returns when the item is chosen; 0 for none
+  bool checked = false;
+  ImageRef image;       // drawn left of the caption, 16 x 16
+  std::vector<MenuEntry> children;  // a submenu
+};
+
 class Ui {
  public:
   virtual ~Ui() = default;
@@ -121,6 +135,17 @@ class Ui {
 
   virtual int MessageBox(Hwnd owner, const std::string& text, const std::string& caption,
                          unsigned flags) = 0;
+
+  // Shows a popup menu at a screen point and returns when it closes: the id of the chosen
+  // item, 0 when none was chosen. Timers and other messages keep running meanwhile.
+  virtual unsigned TrackPopupMenu(const std::vector<MenuEntry>& items, Point at, Hwnd owner) = 0;
+  // Ends the menu the thread shows now, as if the user had cancelled it.
+  virtual void EndMenu() = 0;
+  // The window class of the menus TrackPopupMenu shows ("#32768").
+  virtual std::string MenuWindowClass() const = 0;
+
+  // A picture of the program's own: its icon ("MAINICON") or the Launch menu's fixed items'.
+  virtual ImageRef LoadImageResource(const std::string& name) = 0;
 };
 
 }  // namespace varnel::platform

@@ -336,4 +336,26 @@ std::int16_t SimDesktop::GetAsyncKeyState(int virtualKey) const {
   return found != keysHeld_.end() && found->second ? static_cast<std::int16_t>(0x8000) : 0;
 }
 
+bool SimDesktop::SetForegroundWindow(Hwnd window) {
+  Record("SetForegroundWindow(" + HandleText(window) + ")");
+  if (Find(window) == nullptr) return false;
+  active_ = window;
+  return true;
+}
+
+Hwnd SimDesktop::SetActiveWindow(Hwnd window) {
+  Record("SetActiveWindow(" + HandleText(window) + ")");
+  const Hwnd previous = active_;
+  if (Find(window) != nullptr) active_ = window;
+  return previous;
+}
+
+bool SimDesktop::ShowOwnedPopups(Hwnd owner, bool show) {
+  Record("ShowOwnedPopups(" + HandleText(owner) + (show ? ", 1)" : ", 0)"));
+  for (auto& [handle, window] : windows_) {
+    if (window.owner == owner && (window.style & platform::WsPopup) != 0) window.visible = show;
+  }
+  return Find(owner) != nullptr;
+}
+
 }  // namespace varnel::sim

@@ -110,6 +110,10 @@ class SimDesktop : public platform::WindowManager {
   platform::Point GetCursorPos() const override { return cursor_; }
   std::int16_t GetAsyncKeyState(int virtualKey) const override;
   bool IsScreenSaverRunning() const override { return screenSaverRunning_; }
+  bool SetForegroundWindow(Hwnd window) override;
+  Hwnd SetActiveWindow(Hwnd window) override;
+  bool ShowOwnedPopups(Hwnd owner, bool show) override;
+  Hwnd ActiveWindow() const { return active_; }
 
  private:
   void Record(std::string call);
@@ -125,6 +129,7 @@ class SimDesktop : public platform::WindowManager {
   platform::Point cursor_{960, 540};
   std::map<int, bool> keysHeld_;
   bool screenSaverRunning_ = false;
+  Hwnd active_{};
   std::map<std::uint32_t, std::string> processes_{{kOwnProcessId, "varnel.exe"}};
   std::uint32_t nextProcessId_ = 100;
 };

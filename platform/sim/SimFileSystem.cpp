@@ -39,9 +39,31 @@ std::string SimFileSystem::ParentKey(const std::string& key) {
   return slash <= 2 ? key.substr(0, 3) : key.substr(0, slash);
 }
 
+std::string SimFileSystem::Resolve(const std::string& key) const {
+  // Walk the path a folder at a time; a junction on the way sends the rest to its target.
+  std::string resolved = key.substr(0, 3);
+  std::size_t start = 3;
+  while (start < key.size()) {
+    const std::size_t end = key.find('\\', start);
+    const std::string part = key.substr(start, end == std::string::npos ? end : end - start);
+    resolved += (resolved.size() > 3 ? "\\" : "") + part;
+    const auto it = entries_.find(resolved);
+    if (it != entries_.end() && !it->second.linkTarget.empty()) resolved = it->second.linkTarget;
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return resolved;
+}
+
 const SimFileSystem::Entry* SimFileSystem::Find(const std::string& path) const {
-  const std::optional<std::string> key = Key(path);
+  std::optional<std::string> key = Key(path);
   if (!key) return nullptr;
+  // The junction itself is an entry; what lies below it is found through its target.
+  const std::string parent = ParentKey(*key);
+  if (*key != parent) {
+    const std::string folder = Resolve(parent);
+    key = folder + (folder.size() > 3 ? "\\" : "") + key->substr(key->rfind('\\') + 1);
+  }
   const auto it = entries_.find(*key);
   if (it == entries_.end()) return nullptr;
   // "C:\file.txt\" names no file: a trailing backslash asks for a folder.
@@ -155,6 +177,79 @@ std::optional<std::string> SimFileSystem::ActualPath(const std::string& path) co
   const Entry* entry = Find(path);
   if (!entry) return std::nullopt;
   return entry->path;
+}
+
+namespace {
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Wildcards as FindFirstFile reads them: * any run, ? one character, case ignored; "*.*"
+// matches names without a dot too.
+bool Matches(std::string_view pattern, std::string_view name) {
+  if (pattern == "*.*") pattern = "*";
+  std::size_t p = 0, n = 0, star = std::string_view::npos, resume = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && (pattern[p] == '?' || Lower(pattern[p]) == Lower(name[n]))) {
+      ++p;
+      ++n;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      star = p++;
+      resume = n;
+    } else if (star != std::string_view::npos) {
+      p = star + 1;
+      n = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+}  // namespace
+
+void SimFileSystem::CreateFolderLink(const std::string& path, const std::string& target) {
+  CreateFolder(path);
+  Entry* link = Find(path);
+  const std::optional<std::string> targetKey = Key(target);
+  if (link != nullptr && targetKey) {
+    link->linkTarget = Resolve(*targetKey);
+    link->attributes |= platform::FileAttributeReparsePoint;
+  }
+}
+
+std::vector<platform::FindData> SimFileSystem::FindFiles(const std::string& pattern) const {
+  std::vector<platform::FindData> found;
+  const std::size_t slash = pattern.find_last_of("\\/");
+  if (slash == std::string::npos) return found;
+  const std::optional<std::string> folderKey = Key(pattern.substr(0, slash + 1));
+  if (!folderKey) return found;
+  const std::string folder = Resolve(*folderKey);
+  const auto it = entries_.find(folder);
+  if (it == entries_.end() || (it->second.attributes & platform::FileAttributeDirectory) == 0) {
+    return found;
+  }
+  const std::string wildcard = pattern.substr(slash + 1);
+  if (!IsDriveRoot(folder)) {
+    for (const char* dots : {".", ".."}) {
+      if (Matches(wildcard, dots)) found.push_back({dots, platform::FileAttributeDirectory});
+    }
+  }
+  for (const auto& [key, entry] : entries_) {
+    if (key == folder || ParentKey(key) != folder) continue;
+    const std::string name = entry.path.substr(entry.path.rfind('\\') + 1);
+    if (Matches(wildcard, name)) found.push_back({name, entry.attributes});
+  }
+  return found;
+}
+
+std::optional<std::string> SimFileSystem::FolderIdentity(const std::string& path) const {
+  const Entry* entry = Find(path);
+  if (entry == nullptr || (entry->attributes & platform::FileAttributeDirectory) == 0) {
+    return std::nullopt;
+  }
+  const std::optional<std::string> key = Key(path);
+  return Resolve(*key);
 }
 
 }  // namespace varnel::sim

@@ -20,12 +20,16 @@ class SimFileSystem : public platform::FileSystem {
   std::uint32_t GetFileAttributes(const std::string& path) const override;
   std::optional<std::string> ReadFile(const std::string& path) const override;
   bool ReplaceFile(const std::string& path, std::string_view contents) override;
+  std::vector<platform::FindData> FindFiles(const std::string& pattern) const override;
+  std::optional<std::string> FolderIdentity(const std::string& path) const override;
 
   // Test set-up. CreateFolder and WriteFile create missing parent folders and the drive.
   void CreateFolder(const std::string& path);
   void WriteFile(const std::string& path, std::string_view contents);
   // Replaces every attribute bit but the directory bit, which stays what the entry is.
   void SetAttributes(const std::string& path, std::uint32_t attributes);
+  // A junction: a folder at `path` that shows the content of the folder `target`.
+  void CreateFolderLink(const std::string& path, const std::string& target);
   // Removes a file, or a folder with everything in it.
   void Remove(const std::string& path);
   // A folder in which nothing can be created or replaced, as an access-control list that
@@ -46,7 +50,10 @@ class SimFileSystem : public platform::FileSystem {
     std::uint32_t attributes = 0;
     std::string contents;
     bool writeProtected = false;
+    std::string linkTarget;  // the key of the folder a junction leads to
   };
+  // The key with every junction on the way replaced by the folder it leads to.
+  std::string Resolve(const std::string& key) const;
 
   // The lookup key of a path: backslashes, no trailing backslash but on a drive root, ASCII
   // letters lowered. Nothing for a path that is not a full path with a drive letter.

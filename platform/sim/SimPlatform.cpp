@@ -12,6 +12,58 @@ std::optional<std::vector<platform::ProcessEntry>> SimKernel::CreateProcessSnaps
   return entries;
 }
 
+std::string SimKernel::GetDayName(int dayOfWeek) const {
+  static const char* const kNames[] = {"日曜日", "月曜日", "火曜日", "水曜日",
+                                       "木曜日", "金曜日", "土曜日"};
+  return dayOfWeek >= 0 && dayOfWeek < 7 ? kNames[dayOfWeek] : "";
+}
+
+int SimKernel::CompareText(const std::string& a, const std::string& b) const {
+  const auto lower = [](unsigned char c) { return std::tolower(c); };
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    const int difference = lower(static_cast<unsigned char>(a[i])) -
+                           lower(static_cast<unsigned char>(b[i]));
+    if (difference != 0) return difference;
+  }
+  return static_cast<int>(a.size()) - static_cast<int>(b.size());
+}
+
+std::string ImageName(const platform::ImageRef& image) {
+  const auto* simImage = dynamic_cast<const SimImage*>(image.get());
+  return simImage == nullptr ? std::string() : simImage->Name();
+}
+
+platform::ImageRef SimShell::GetFileIcon(const std::string& path) {
+  ++fileIconRequests_;
+  const auto slash = path.find_last_of("\\:");
+  const auto dot = path.rfind('.');
+  std::string type = dot == std::string::npos || (slash != std::string::npos && dot < slash)
+                         ? std::string()
+                         : path.substr(dot + 1);
+  std::transform(type.begin(), type.end(), type.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return std::make_shared<SimImage>("type:" + type);
+}
+
+bool SimShell::ShellNotifyIcon(unsigned action, const platform::NotifyIconData& data) {
+  notifyCalls_.push_back({action, data});
+  switch (action) {
+    case platform::NimAdd:
+      if (tray_.count(data.id) != 0) return false;
+      tray_[data.id] = data;
+      return true;
+    case platform::NimModify:
+      if (tray_.count(data.id) == 0) return false;
+      tray_[data.id] = data;
+      return true;
+    case platform::NimDelete:
+      return tray_.erase(data.id) != 0;
+    default:
+      return false;
+  }
+}
+
 std::unique_ptr<platform::ShellDispatch> SimShell::CreateShellApplication() {
   ++created_;
   if (!available_) return nullptr;

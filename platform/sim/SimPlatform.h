@@ -1,6 +1,7 @@
 #pragma once
 // The whole simulated system in one object a test builds fresh: nothing survives a test.
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -21,6 +22,14 @@ class SimKernel : public platform::Kernel {
   void Sleep(unsigned milliseconds) override { clock_.Advance(milliseconds); }
 
   std::string GetWindowsDirectory() const override { return windowsDirectory_; }
+  std::uint32_t GetCurrentProcessId() const override { return kOwnProcessId; }
+  LocalTime GetLocalTime() const override { return localTime_; }
+  // The Japanese names, as a Japanese Windows gives them.
+  std::string GetDayName(int dayOfWeek) const override;
+  unsigned GetDoubleClickTime() const override { return 500; }
+  // Letters compared without case, everything else by its bytes.
+  int CompareText(const std::string& a, const std::string& b) const override;
+  void SetLocalTime(const LocalTime& time) { localTime_ = time; }
   // The desktop's processes, unless the platform is to have no snapshot.
   std::optional<std::vector<platform::ProcessEntry>> CreateProcessSnapshot() const override;
 
@@ -34,7 +43,21 @@ class SimKernel : public platform::Kernel {
   std::string moduleFileName_ = "C:\\Tools\\Varnel\\varnel.exe";
   std::string windowsDirectory_ = "C:\\WINDOWS";
   bool snapshotAvailable_ = true;
+  LocalTime localTime_{2026, 12, 7, 1, 14, 5};
 };
+
+// A picture on the simulated desktop: what it shows, by name.
+class SimImage : public platform::Image {
+ public:
+  explicit SimImage(std::string name) : name_(std::move(name)) {}
+  const std::string& Name() const { return name_; }
+
+ private:
+  std::string name_;
+};
+
+// The name of the picture behind `image`, empty for none.
+std::string ImageName(const platform::ImageRef& image);
 
 class SimShellDispatch : public platform::ShellDispatch {};
 
@@ -57,6 +80,18 @@ class SimShell : public platform::Shell {
   std::intptr_t ShellExecute(platform::Hwnd owner, const std::string& verb,
                              const std::string& file, const std::string& parameters,
                              const std::string& directory, int showCommand) override;
+  // The icon of the file's type: "type:" and its extension in lower case.
+  platform::ImageRef GetFileIcon(const std::string& path) override;
+  bool ShellNotifyIcon(unsigned action, const platform::NotifyIconData& data) override;
+
+  int FileIconRequests() const { return fileIconRequests_; }
+  struct NotifyCall {
+    unsigned action;
+    platform::NotifyIconData data;
+  };
+  const std::vector<NotifyCall>& NotifyCalls() const { return notifyCalls_; }
+  // The notification area: the icons in it by id.
+  const std::map<unsigned, platform::NotifyIconData>& Tray() const { return tray_; }
 
   void SetAvailable(bool available) { available_ = available; }
   int CreatedCount() const { return created_; }
@@ -78,6 +113,9 @@ class SimShell : public platform::Shell {
   std::optional<unsigned> explorerDelayMs_ = 600;
   std::string explorerExeFile_ = "explorer.exe";
   std::vector<platform::Hwnd> explorers_;
+  int fileIconRequests_ = 0;
+  std::vector<NotifyCall> notifyCalls_;
+  std::map<unsigned, platform::NotifyIconData> tray_;
 };
 
 class SimPlatform {

@@ -1,5 +1,7 @@
 #include "platform/sim/SimUi.h"
 
+#include "platform/sim/SimPlatform.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -183,6 +185,42 @@ int SimUi::MessageBox(platform::Hwnd owner, const std::string& text, const std::
                       unsigned flags) {
   messageBoxes_.push_back({owner, text, caption, flags});
   return 1;  // IDOK
+}
+
+unsigned MenuItemId(const std::vector<platform::MenuEntry>& items, const std::string& caption) {
+  for (const platform::MenuEntry& item : items) {
+    if (item.caption == caption && item.id != 0) return item.id;
+    if (const unsigned id = MenuItemId(item.children, caption)) return id;
+  }
+  return 0;
+}
+
+unsigned SimUi::TrackPopupMenu(const std::vector<platform::MenuEntry>& items, platform::Point at,
+                               platform::Hwnd owner) {
+  SimOpenMenu menu{items, at, owner, {}, false};
+  // The menu is a window of its own on the desktop while it is open, above everything.
+  SimWindow window;
+  window.className = MenuWindowClass();
+  window.style = platform::WsPopup;
+  window.visible = true;
+  window.topmost = true;
+  window.rect = platform::Rect::FromSize(at.X, at.Y, 160, 20 * static_cast<int>(items.size()));
+  menu.window = desktop_.AddWindow(window);
+  SimOpenMenu* outer = openMenu_;
+  openMenu_ = &menu;
+  const unsigned chosen = menuScript_ ? menuScript_(menu) : 0;
+  openMenu_ = outer;
+  desktop_.DestroyWindow(menu.window);
+  menusShown_.push_back(menu);
+  return menu.ended ? 0 : chosen;
+}
+
+void SimUi::EndMenu() {
+  if (openMenu_ != nullptr) openMenu_->ended = true;
+}
+
+platform::ImageRef SimUi::LoadImageResource(const std::string& name) {
+  return std::make_shared<SimImage>(name);
 }
 
 }  // namespace varnel::sim

@@ -46,6 +46,10 @@ class SimControlPeer : public platform::ControlPeer {
   // The system's requests: WM_CLOSE, and WM_QUERYENDSESSION (returns the answer).
   void SystemClose() { sink_.PeerCloseQuery(false); }
   bool SystemQueryEndSession() { return sink_.PeerCloseQuery(true); }
+  // A message to a callback window (the shell's tray callback, say).
+  void SystemMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+    sink_.PeerMessage(message, wParam, lParam);
+  }
 
   // --- ControlPeer ------------------------------------------------------------------
   platform::Hwnd Handle() const override { return handle_; }
@@ -82,6 +86,18 @@ class SimControlPeer : public platform::ControlPeer {
   int itemIndex_ = -1;
 };
 
+// A popup menu while it is open: what it shows, where, and its window on the desktop.
+struct SimOpenMenu {
+  std::vector<platform::MenuEntry> items;
+  platform::Point at;
+  platform::Hwnd owner{};
+  platform::Hwnd window{};
+  bool ended = false;  // EndMenu was called
+};
+
+// The id of the item with `caption` in the menu (submenus searched too), 0 when none.
+unsigned MenuItemId(const std::vector<platform::MenuEntry>& items, const std::string& caption);
+
 struct SimMessageBox {
   platform::Hwnd owner{};
   std::string text;
@@ -112,6 +128,12 @@ class SimUi : public platform::Ui {
   // How long Run may go on with nothing to do but timers before it returns; 0 returns at once.
   void SetRunBudget(unsigned milliseconds) { runBudget_ = milliseconds; }
   bool QuitPosted() const { return quitPosted_; }
+  // What a user does while a menu is open: runs with the open menu, returns the chosen id
+  // (0 for none). Without one, every menu closes at once without a choice.
+  void SetMenuScript(std::function<unsigned(SimOpenMenu&)> script) { menuScript_ = std::move(script); }
+  // Every menu shown so far, as it was shown.
+  const std::vector<SimOpenMenu>& MenusShown() const { return menusShown_; }
+  SimOpenMenu* OpenMenu() { return openMenu_; }
   int RunCount() const { return runCount_; }
 
   // --- Ui ---------------------------------------------------------------------------
@@ -128,6 +150,11 @@ class SimUi : public platform::Ui {
   void PostTask(std::function<void()> task) override;
   int MessageBox(platform::Hwnd owner, const std::string& text, const std::string& caption,
                  unsigned flags) override;
+  unsigned TrackPopupMenu(const std::vector<platform::MenuEntry>& items, platform::Point at,
+                          platform::Hwnd owner) override;
+  void EndMenu() override;
+  std::string MenuWindowClass() const override { return "#32768"; }
+  platform::ImageRef LoadImageResource(const std::string& name) override;
 
  private:
   friend class SimControlPeer;
@@ -147,6 +174,9 @@ class SimUi : public platform::Ui {
   platform::TimerId nextTimer_ = 1;
   std::deque<std::function<void()>> tasks_;
   std::vector<SimMessageBox> messageBoxes_;
+  std::function<unsigned(SimOpenMenu&)> menuScript_;
+  std::vector<SimOpenMenu> menusShown_;
+  SimOpenMenu* openMenu_ = nullptr;
   unsigned runBudget_ = 0;
   bool quitPosted_ = false;
   int runCount_ = 0;

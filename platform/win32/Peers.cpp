@@ -18,6 +18,8 @@ constexpr UINT_PTR kSubclassId = 0x56524E4C;  // "VRNL"
 // but MinGW's import library lacks it: comctl32 exports it by ordinal only.)
 constexpr wchar_t kPeerProperty[] = L"VarnelPeer";
 constexpr wchar_t kSheetClass[] = L"VarnelTabSheet";
+constexpr wchar_t kCallbackClass[] = L"VarnelCallbackWindow";
+constexpr wchar_t kMainIcon[] = L"MAINICON";
 
 HINSTANCE Instance() { return ::GetModuleHandleW(nullptr); }
 
@@ -30,9 +32,9 @@ std::wstring RegisterTopLevelClass(const std::string& name) {
   windowClass.style = CS_DBLCLKS;
   windowClass.lpfnWndProc = ::DefWindowProcW;  // the peer's subclass procedure does the work
   windowClass.hInstance = Instance();
-  windowClass.hIcon = ::LoadIconW(Instance(), MAKEINTRESOURCEW(1));
+  windowClass.hIcon = ::LoadIconW(Instance(), kMainIcon);
   windowClass.hIconSm = static_cast<HICON>(::LoadImageW(
-      Instance(), MAKEINTRESOURCEW(1), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+      Instance(), kMainIcon, IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
       ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
   windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -77,6 +79,9 @@ void RegisterPeerClasses() {
   windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = kSheetClass;
+  ::RegisterClassExW(&windowClass);
+  windowClass.hbrBackground = nullptr;
+  windowClass.lpszClassName = kCallbackClass;
   ::RegisterClassExW(&windowClass);
 }
 
@@ -213,13 +218,16 @@ class ApplicationPeer final : public WindowPeer {
     const std::wstring windowClass =
         RegisterTopLevelClass(args.spec.className.empty() ? "TApplication" : args.spec.className);
     const platform::Rect& bounds = args.spec.bounds;
+    // No caption: the system then grants the window the size of nothing it asks for.
     Attach(::CreateWindowExW(0, windowClass.c_str(), Widen(args.spec.text).c_str(),
-                             WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                             bounds.Left, bounds.Top, bounds.Width(), bounds.Height(), nullptr,
-                             nullptr, Instance(), nullptr),
+                             WS_POPUP | WS_CLIPSIBLINGS, bounds.Left, bounds.Top, bounds.Width(),
+                             bounds.Height(), nullptr, nullptr, Instance(), nullptr),
            static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
   }
-  void SetVisible(bool) override {}  // never shown: it only owns the forms
+  // Shown, but of no size: nothing of it is seen, yet the menus it owns have a visible owner.
+  void SetVisible(bool visible) override {
+    ::ShowWindow(Window(), visible ? SW_SHOWNOACTIVATE : SW_HIDE);
+  }
 
  protected:
   bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) override {
@@ -675,6 +683,38 @@ class LabelPeer final : public WindowPeer {
   bool clickable_;
 };
 
+// --- Message receivers ------------------------------------------------------------------------
+
+// A hidden child window whose own messages (WM_USER and above: the shell's tray callbacks and
+// the like) go to the sink; the system's messages get the default handling.
+class CallbackWindowPeer final : public WindowPeer {
+ public:
+  explicit CallbackWindowPeer(const PeerCreateArgs& args)
+      : WindowPeer(ControlKind::CallbackWindow, args.sink) {
+    if (!args.parent || !args.parent->Window()) {
+      throw std::invalid_argument("a callback window needs a parent window");
+    }
+    Attach(::CreateWindowExW(0, kCallbackClass, L"", WS_CHILD, 0, 0, 0, 0, args.parent->Window(),
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.controlId)),
+                             Instance(), nullptr),
+           nullptr);
+  }
+
+  void SetBounds(const platform::Rect&) override {}
+  void SetClientSize(int, int) override {}
+  void SetText(const std::string&) override {}
+  void SetVisible(bool) override {}  // never shown
+  void SetHint(const std::string&) override {}
+
+ protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    if (message < WM_USER) return false;
+    result = 0;
+    sink_.PeerMessage(message, wParam, lParam);
+    return true;
+  }
+};
+
 }  // namespace
 
 std::unique_ptr<WindowPeer> CreatePeer(const PeerCreateArgs& args) {
@@ -702,6 +742,8 @@ std::unique_ptr<WindowPeer> CreatePeer(const PeerCreateArgs& args) {
       return std::make_unique<ListBoxPeer>(args);
     case ControlKind::Label:
       return std::make_unique<LabelPeer>(args);
+    case ControlKind::CallbackWindow:
+      return std::make_unique<CallbackWindowPeer>(args);
   }
   throw std::invalid_argument("unknown control kind");
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "platform/win32/Image.h"
 #include "platform/win32/Text.h"
 
 namespace varnel::win32 {
@@ -421,6 +422,153 @@ std::intptr_t Win32Shell::ShellExecute(platform::Hwnd owner, const std::string& 
       ::ShellExecuteW(ToHwnd(owner), OrNull(wideVerb), OrNull(wideFile), OrNull(wideParameters),
                       OrNull(wideDirectory), showCommand);
   return reinterpret_cast<std::intptr_t>(result);
+}
+
+// --- Activation ----------------------------------------------------------------------------
+
+bool Win32WindowManager::SetForegroundWindow(platform::Hwnd window) {
+  if (!IsWindow(window)) return false;
+  return ::SetForegroundWindow(ToHwnd(window)) != FALSE;
+}
+
+platform::Hwnd Win32WindowManager::SetActiveWindow(platform::Hwnd window) {
+  if (!IsWindow(window)) return platform::kNoWindow;
+  return FromHwnd(::SetActiveWindow(ToHwnd(window)));
+}
+
+bool Win32WindowManager::ShowOwnedPopups(platform::Hwnd owner, bool show) {
+  if (!IsWindow(owner)) return false;
+  return ::ShowOwnedPopups(ToHwnd(owner), show ? TRUE : FALSE) != FALSE;
+}
+
+// --- Folder listings -----------------------------------------------------------------------
+
+namespace {
+
+// FindFirstFile's handle is closed with FindClose, and "none" is INVALID_HANDLE_VALUE.
+class FindHandle {
+ public:
+  explicit FindHandle(HANDLE handle) : handle_(handle) {}
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  ~FindHandle() {
+    if (handle_ != INVALID_HANDLE_VALUE) ::FindClose(handle_);
+  }
+  HANDLE get() const { return handle_; }
+  explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
+};
+
+}  // namespace
+
+std::vector<platform::FindData> Win32FileSystem::FindFiles(const std::string& pattern) const {
+  std::vector<platform::FindData> found;
+  if (pattern.empty()) return found;
+  WIN32_FIND_DATAW entry{};
+  const FindHandle find(::FindFirstFileW(Widen(pattern).c_str(), &entry));
+  if (!find) return found;
+  do {
+    entry.cFileName[MAX_PATH - 1] = L'\0';
+    found.push_back({Narrow(entry.cFileName), entry.dwFileAttributes});
+  } while (::FindNextFileW(find.get(), &entry));
+  return found;
+}
+
+// Why the volume serial and the file index: together they name one file or folder on the
+// machine, whichever path (junction, symbolic link, another spelling) was used to open it.
+// Opening follows reparse points, so a junction yields the identity of its target.
+std::optional<std::string> Win32FileSystem::FolderIdentity(const std::string& path) const {
+  if (path.empty()) return std::nullopt;
+  const unique_hfile folder(::CreateFileW(Widen(path).c_str(), FILE_READ_ATTRIBUTES,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                          nullptr));
+  if (!folder) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (!::GetFileInformationByHandle(folder.get(), &information)) return std::nullopt;
+  char text[32];
+  ::wsprintfA(text, "%08lx:%08lx%08lx", information.dwVolumeSerialNumber,
+              information.nFileIndexHigh, information.nFileIndexLow);
+  return std::string(text);
+}
+
+// --- Process and clock ---------------------------------------------------------------------
+
+std::uint32_t Win32Kernel::GetCurrentProcessId() const { return ::GetCurrentProcessId(); }
+
+platform::Kernel::LocalTime Win32Kernel::GetLocalTime() const {
+  SYSTEMTIME now{};
+  ::GetLocalTime(&now);
+  return {now.wYear, now.wMonth, now.wDay, now.wDayOfWeek, now.wHour, now.wMinute};
+}
+
+// The locale numbers its day names from Monday (LOCALE_SDAYNAME1) to Sunday (SDAYNAME7);
+// the clock numbers them from Sunday (0).
+std::string Win32Kernel::GetDayName(int dayOfWeek) const {
+  if (dayOfWeek < 0 || dayOfWeek > 6) return {};
+  const LCTYPE item = LOCALE_SDAYNAME1 + static_cast<LCTYPE>((dayOfWeek + 6) % 7);
+  wchar_t name[80];
+  const int length = ::GetLocaleInfoW(LOCALE_USER_DEFAULT, item, name, 80);
+  if (length <= 1) return {};
+  return Narrow({name, static_cast<size_t>(length - 1)});
+}
+
+unsigned Win32Kernel::GetDoubleClickTime() const { return ::GetDoubleClickTime(); }
+
+int Win32Kernel::CompareText(const std::string& a, const std::string& b) const {
+  const std::wstring wideA = Widen(a);
+  const std::wstring wideB = Widen(b);
+  if (wideA.size() > INT_MAX || wideB.size() > INT_MAX) return a.compare(b);
+  const int order =
+      ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wideA.data(),
+                       static_cast<int>(wideA.size()), wideB.data(), static_cast<int>(wideB.size()));
+  // 0 means the comparison failed; the byte order keeps the sort total all the same.
+  if (order == 0) return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
+  return order - CSTR_EQUAL;
+}
+
+// --- Shell icons and the notification area -----------------------------------------------
+
+platform::ImageRef Win32Shell::GetFileIcon(const std::string& path) {
+  if (path.empty()) return nullptr;
+  SHFILEINFOW information{};
+  const DWORD_PTR found = ::SHGetFileInfoW(
+      Widen(path).c_str(), FILE_ATTRIBUTE_NORMAL, &information, sizeof(information),
+      SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
+  if (!found) return nullptr;
+  return MakeImage(information.hIcon);
+}
+
+namespace {
+
+// Copies `text` into a fixed field, always terminated, never ending in half a surrogate pair.
+template <size_t N>
+void CopyField(wchar_t (&field)[N], const std::string& text) {
+  const std::wstring wide = Widen(text);
+  size_t length = std::min(wide.size(), N - 1);
+  if (length > 0 && length < wide.size() && IS_HIGH_SURROGATE(wide[length - 1])) --length;
+  std::copy_n(wide.data(), length, field);
+  field[length] = L'\0';
+}
+
+}  // namespace
+
+bool Win32Shell::ShellNotifyIcon(unsigned action, const platform::NotifyIconData& data) {
+  static_assert(platform::NimAdd == NIM_ADD && platform::NimModify == NIM_MODIFY &&
+                platform::NimDelete == NIM_DELETE);
+  static_assert(platform::NifMessage == NIF_MESSAGE && platform::NifIcon == NIF_ICON &&
+                platform::NifTip == NIF_TIP);
+  NOTIFYICONDATAW record{};
+  record.cbSize = sizeof(record);
+  record.hWnd = ToHwnd(data.window);
+  record.uID = data.id;
+  record.uFlags = data.flags;
+  record.uCallbackMessage = data.callbackMessage;
+  record.hIcon = IconOf(data.icon);
+  CopyField(record.szTip, data.tip);
+  return ::Shell_NotifyIconW(action, &record) != FALSE;
 }
 
 }  // namespace varnel::win32

@@ -45,6 +45,10 @@ class Win32WindowManager final : public platform::WindowManager {
   std::int16_t GetAsyncKeyState(int virtualKey) const override;
   bool IsScreenSaverRunning() const override;
 
+  bool SetForegroundWindow(platform::Hwnd window) override;
+  platform::Hwnd SetActiveWindow(platform::Hwnd window) override;
+  bool ShowOwnedPopups(platform::Hwnd owner, bool show) override;
+
  private:
   // The last position GetCursorPos could read; see GetCursorPos.
   mutable std::optional<platform::Point> lastCursor_;
@@ -55,6 +59,8 @@ class Win32FileSystem final : public platform::FileSystem {
   std::uint32_t GetFileAttributes(const std::string& path) const override;
   std::optional<std::string> ReadFile(const std::string& path) const override;
   bool ReplaceFile(const std::string& path, std::string_view contents) override;
+  std::vector<platform::FindData> FindFiles(const std::string& pattern) const override;
+  std::optional<std::string> FolderIdentity(const std::string& path) const override;
 };
 
 class Win32Codepage final : public platform::Codepage {
@@ -70,6 +76,11 @@ class Win32Kernel final : public platform::Kernel {
   void Sleep(unsigned milliseconds) override;
   std::string GetWindowsDirectory() const override;
   std::optional<std::vector<platform::ProcessEntry>> CreateProcessSnapshot() const override;
+  std::uint32_t GetCurrentProcessId() const override;
+  LocalTime GetLocalTime() const override;
+  std::string GetDayName(int dayOfWeek) const override;
+  unsigned GetDoubleClickTime() const override;
+  int CompareText(const std::string& a, const std::string& b) const override;
 };
 
 // The shell application object, through its IShellDispatch interface (held as IDispatch so
@@ -89,6 +100,8 @@ class Win32Shell final : public platform::Shell {
   std::intptr_t ShellExecute(platform::Hwnd owner, const std::string& verb, const std::string& file,
                              const std::string& parameters, const std::string& directory,
                              int showCommand) override;
+  platform::ImageRef GetFileIcon(const std::string& path) override;
+  bool ShellNotifyIcon(unsigned action, const platform::NotifyIconData& data) override;
 };
 
 }  // namespace varnel::win32

@@ -1,9 +1,13 @@
 #include "platform/win32/Win32Ui.h"
 
 #include <stdexcept>
+#include <string>
 
+#include "platform/win32/Image.h"
 #include "platform/win32/Peers.h"
+#include "platform/win32/PopupMenu.h"
 #include "platform/win32/Text.h"
+#include "resources/ResourceIds.h"
 
 namespace varnel::win32 {
 
@@ -112,6 +116,40 @@ void Win32Ui::PostTask(std::function<void()> task) {
 int Win32Ui::MessageBox(platform::Hwnd owner, const std::string& text, const std::string& caption,
                         unsigned flags) {
   return ::MessageBoxW(ToHwnd(owner), Widen(text).c_str(), Widen(caption).c_str(), flags);
+}
+
+unsigned Win32Ui::TrackPopupMenu(const std::vector<platform::MenuEntry>& items,
+                                 platform::Point at, platform::Hwnd owner) {
+  HWND window = ToHwnd(owner);
+  if (!::IsWindow(window)) window = ::IsWindow(applicationWindow_) ? applicationWindow_ : nullptr;
+  return ShowPopupMenu(items, POINT{at.X, at.Y}, window);
+}
+
+void Win32Ui::EndMenu() { ::EndMenu(); }
+
+std::string Win32Ui::MenuWindowClass() const { return "#32768"; }
+
+// The Launch menu's icons are numbered resources (see resources/ResourceIds.h); every other
+// name is looked up as it is written.
+platform::ImageRef Win32Ui::LoadImageResource(const std::string& name) {
+  static constexpr struct {
+    const char* name;
+    int id;
+  } kNumbered[] = {
+      {"LAUNCH_DUAL", IDI_LAUNCH_DUAL},       {"LAUNCH_PIN", IDI_LAUNCH_PIN},
+      {"LAUNCH_SUPPLEMENT", IDI_LAUNCH_SUPPLEMENT}, {"LAUNCH_EXIT", IDI_LAUNCH_EXIT},
+      {"LAUNCH_SETTINGS", IDI_LAUNCH_SETTINGS}, {"LAUNCH_LOAD", IDI_LAUNCH_LOAD},
+  };
+  if (name.empty()) return nullptr;
+  std::wstring wideName = Widen(name);
+  const wchar_t* resource = wideName.c_str();
+  for (const auto& numbered : kNumbered) {
+    if (name == numbered.name) resource = MAKEINTRESOURCEW(numbered.id);
+  }
+  // 16 x 16 whatever the system's small-icon size: the menu draws every picture at that size
+  // and the Launch icons are drawn for it.
+  return MakeImage(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), resource,
+                                                   IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
 }
 
 LRESULT CALLBACK Win32Ui::MessageWindowProc(HWND window, UINT message, WPARAM wParam,

@@ -27,6 +27,11 @@ class Win32Ui final : public platform::Ui {
   void PostTask(std::function<void()> task) override;
   int MessageBox(platform::Hwnd owner, const std::string& text, const std::string& caption,
                  unsigned flags) override;
+  unsigned TrackPopupMenu(const std::vector<platform::MenuEntry>& items, platform::Point at,
+                          platform::Hwnd owner) override;
+  void EndMenu() override;
+  std::string MenuWindowClass() const override;
+  platform::ImageRef LoadImageResource(const std::string& name) override;
 
  private:
   static LRESULT CALLBACK MessageWindowProc(HWND, UINT, WPARAM, LPARAM);

@@ -53,7 +53,8 @@ TEST_F(Form1Test, FirstStartWithoutAFileShowsNothingAndHasNoTaskbarButton) {
   const platform::Hwnd appWindow = application->Handle();
   EXPECT_EQ(system.desktop.GetClassName(appWindow), "TApplication");
   EXPECT_EQ(system.desktop.GetWindowText(appWindow), "Varnel");
-  EXPECT_FALSE(system.desktop.IsWindowVisible(appWindow));
+  EXPECT_EQ(system.desktop.GetWindowRect(appWindow).Width(), 0);  // shown, but of no size
+  EXPECT_EQ(system.desktop.GetWindowRect(appWindow).Height(), 0);
   EXPECT_EQ(static_cast<std::uint32_t>(
                 system.desktop.GetWindowLong(appWindow, platform::GwlExStyle)),
             platform::WsExToolWindow);

@@ -1,0 +1,47 @@
+// The Launch menu: its fixed head of commands, its body built from the Launch folder, and
+// what choosing an item does.
+
+#include "app/Unit1.h"
+
+namespace varnel {
+
+namespace {
+
+// The fixed items: Pop終了, 補完Exp, 引出時固定, ＤｕａｌEｘｐ, Varnel, the separator.
+constexpr int kFixedItems = 6;
+
+std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('\\') + 1); }
+
+}  // namespace
+
+void TForm1::LoadLaunchMenu() {
+  // Every load starts from the fixed items and their icons: nothing accumulates.
+  ImageListLaunch->Assign(*ImageListLchBak);
+  PopupMenuLaunch->Items().DeleteFrom(kFixedItems);
+  const std::string& folder = Settings.Launch.Path;
+  if (folder.empty() || !System().files.FolderExists(folder)) return;
+  PopupMenuLaunch->Mask = Settings.Launch.Lnk != 0 ? "*.lnk" : "*.*";
+  PopupMenuLaunch->Directory = folder;
+  PopupMenuLaunch->Rebuild();
+}
+
+void TForm1::PopupMenuLaunchPopup(TComponent& /*sender*/) {
+  if (Settings.Launch.Auto != 0) LoadLaunchMenu();
+}
+
+void TForm1::PopupMenuLaunchItemClick(TComponent& /*sender*/) {
+  Engine.LaunchShownEdge = EdgeNone;
+  Engine.LaunchIdleCount = 0;
+  const std::string path = PopupMenuLaunch->ClickedFile();
+  System().shell.ShellExecute(Handle(), "", path, "", FolderOf(path), platform::SwShowNormal);
+}
+
+void TForm1::mnuPopExitClick(TComponent& /*sender*/) {
+  System().windows.ShowOwnedPopups(Handle(), false);
+  Engine.LaunchIdleCount = 0;
+  Engine.LaunchShownEdge = EdgeNone;
+}
+
+void TForm1::mnuLaunchLoadClick(TComponent& /*sender*/) { LoadLaunchMenu(); }
+
+}  // namespace varnel

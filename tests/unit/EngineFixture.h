@@ -48,6 +48,9 @@ class EngineFixture : public ::testing::Test {
     system.desktop.ClearCalls();
   }
 
+  sim::SimControlPeer& PeerOf(const TControl& control) {
+    return *system.ui.Peer(control.Handle());
+  }
   platform::Hwnd Explorer() const { return form->Engine.ExplorerWnd; }
   platform::Rect ExplorerRect() { return system.desktop.GetWindowRect(Explorer()); }
   sim::SimWindow& ExplorerWindow() { return *system.desktop.Find(Explorer()); }

@@ -10,31 +10,17 @@
 #include "framework/Application.h"
 #include "platform/sim/SimPlatform.h"
 #include "settings/IniDocument.h"
+#include "tests/unit/EngineFixture.h"
 
 namespace varnel {
 namespace {
 
-constexpr const char* kIniPath = "C:\\Tools\\Varnel\\varnel.ini";
+using testing::kIniPath;
 constexpr int kOuterWidth = 267 + sim::SimUi::kFrameWidth;
 constexpr int kOuterHeight = 346 + sim::SimUi::kFrameHeight;
 
-class Form1Test : public ::testing::Test {
+class Form1Test : public testing::EngineFixture {
  protected:
-  sim::SimPlatform system;
-  std::unique_ptr<TApplication> application;
-  TForm1* form = nullptr;
-
-  // Starts the program as the entry does, with `ini` as the settings file (none if empty).
-  void Start(const std::string& ini = {}) {
-    if (!ini.empty()) system.files.WriteFile(kIniPath, ini);
-    application = std::make_unique<TApplication>(system.Get());
-    application->SetTitle("Varnel");
-    form = &application->CreateForm<TForm1>();
-    application->Run();
-  }
-  sim::SimControlPeer& PeerOf(const TControl& control) {
-    return *system.ui.Peer(control.Handle());
-  }
   std::optional<std::string> Stored(const char* section, const char* key) {
     const std::optional<std::string> file = system.files.ReadFile(kIniPath);
     if (!file) return std::nullopt;

@@ -25,4 +25,4 @@ BENCHMARK(BM_StartUpToIdleLoop);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+

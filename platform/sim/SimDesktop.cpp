@@ -208,7 +208,7 @@ bool SimDesktop::MoveWindow(Hwnd window, int x, int y, int width, int height, bo
 }
 
 bool SimDesktop::ShowWindow(Hwnd window, int command) {
-  Record(Format("ShowWindow(%s, %d)", window, command, 0, 0, 0));
+  Record("ShowWindow(" + HandleText(window) + ", " + std::to_string(command) + ")");
   SimWindow* target = Find(window);
   if (target == nullptr) return false;
   const bool wasVisible = target->visible;

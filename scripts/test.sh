@@ -77,6 +77,23 @@ stage_fuzz() {
     "$work/corpus" tests/fuzz/corpus
 }
 
+# only_unstarted_failures BUILD_DIR: every failed test of the last CTest run printed nothing.
+only_unstarted_failures() {
+  local log=$1/Testing/Temporary/LastTest.log failed=$1/Testing/Temporary/LastTestsFailed.log
+  [[ -s $failed ]] || return 1
+  local name
+  while IFS=: read -r _ name; do
+    # A test that ran prints at least GoogleTest's banner between Output: and <end of output>.
+    awk -v t="\"$name\" start time" '
+      index($0, t) { found = 1; next }
+      found && /^Output:/ { inside = 1; next }
+      inside && /^-+$/ { next }
+      inside && /<end of output>/ { exit lines == 0 ? 0 : 1 }
+      inside { lines++ }
+    ' "$log" || return 1
+  done < "$failed"
+}
+
 stage_windows() {
   cmake --preset windows && cmake --build --preset windows -j "$jobs" || return 1
   # One Wine session for the whole CTest run: the tests run in its prefix on its display.
@@ -89,6 +106,13 @@ stage_windows() {
     rm -rf "$VARNEL_ARTIFACTS"
     LC_ALL=$VARNEL_WINE_LOCALE ctest --preset windows
     status=$?
+    if ((status != 0)) && only_unstarted_failures build/windows; then
+      # Under load Wine now and then fails to start a process at all: the test printed nothing
+      # and never ran. Those, and only those, get one more run.
+      echo "Wine did not start some test processes (no output at all); running just those again."
+      LC_ALL=$VARNEL_WINE_LOCALE ctest --preset windows --rerun-failed
+      status=$?
+    fi
     for picture in "$VARNEL_ARTIFACTS"/*.bmp; do
       [[ -e $picture ]] && convert "$picture" "${picture%.bmp}.png" && rm -f "$picture"
     done

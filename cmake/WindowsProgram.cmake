@@ -19,3 +19,7 @@ if(MSVC)
 endif()
 # MinGW's start-up code calls main() for GUI programs too; the static runtime comes from the
 # toolchain file's linker flags.
+if(NOT MSVC)
+  # The shipped program carries no symbol tables: half the size, nothing lost at run time.
+  target_link_options(varnel PRIVATE $<$<CONFIG:Release>:-s>)
+endif()

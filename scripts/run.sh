@@ -46,8 +46,12 @@ show_windows() {
 }
 
 step_start() {
-  say "starting varnel.exe (C:\\varnel\\varnel.exe, no settings file)"
-  varnel_install
+  say "starting varnel.exe (C:\\varnel\\varnel.exe; its settings file names only a Launch folder)"
+  # A Launch folder of real shortcuts for the Launch menu: Tools (Regedit), Notepad, Winver.
+  launch_folder_make 'C:\launch' || echo "(could not make the Launch folder; the menu shows its fixed items only)"
+  local settings=$VARNEL_SESSION_DIR/run.ini
+  printf '[Launch]\r\nPath=C:\\launch\\\r\n' >"$settings"
+  varnel_install "$settings"
   varnel_start
   if ! varnel_wait_form; then
     echo "varnel.exe did not show its main form; its output: $VARNEL_SESSION_DIR/varnel-run.log"
@@ -96,6 +100,39 @@ step_slide() {
   pointer_to $((VARNEL_SCREEN_W / 2)) $((VARNEL_SCREEN_H / 2))
 }
 
+step_launch_menu() {
+  say "pointer to the right edge ($((VARNEL_SCREEN_W - 1)), 400): the Launch menu pops at the pointer"
+  pointer_to $((VARNEL_SCREEN_W - 1)) 400
+  if menu_appears 10; then
+    echo "menu window at ($E2E_MENU_L,$E2E_MENU_T)-($E2E_MENU_R,$E2E_MENU_B)"
+    # Let it paint before the picture.
+    wait_for "(( \$(region_dark \"\$(screenshot 05-launch-menu)\" $E2E_MENU_L $E2E_MENU_T $E2E_MENU_R $E2E_MENU_B) > 300 ))" 5 >/dev/null
+    echo "screenshot: $E2E_ARTIFACTS/05-launch-menu.png"
+  else
+    echo "no Launch menu appeared"
+  fi
+  say "pointer back to the middle: the menu goes away by itself (Launch.Idle, 0.6 s)"
+  pointer_to $((VARNEL_SCREEN_W / 2)) $((VARNEL_SCREEN_H / 2))
+  if menu_gone 10; then echo "gone"; else echo "the menu is still open"; fi
+}
+
+step_tray_menu() {
+  say "a left click on the tray icon (in the Wine desktop's taskbar): the tray menu"
+  if ! tray_click 1; then
+    echo "no notification area on screen; skipped"
+    return 0
+  fi
+  if menu_appears 10; then
+    wait_for "(( \$(region_dark \"\$(screenshot 06-tray-menu)\" $E2E_MENU_L $E2E_MENU_T $E2E_MENU_R $E2E_MENU_B) > 200 ))" 5 >/dev/null
+    echo "menu window at ($E2E_MENU_L,$E2E_MENU_T)-($E2E_MENU_R,$E2E_MENU_B); screenshot: $E2E_ARTIFACTS/06-tray-menu.png"
+    # A click on the empty desktop closes it without a choice.
+    xdotool mousemove $((VARNEL_SCREEN_W / 2)) $((VARNEL_SCREEN_H / 2)) click 1
+    menu_gone 10 || echo "the tray menu is still open"
+  else
+    echo "no tray menu appeared"
+  fi
+}
+
 step_watch() {
   say "leaving it running for $run_seconds s (a screenshot every 5 s)"
   local deadline=$((SECONDS + run_seconds)) n=0
@@ -103,7 +140,7 @@ step_watch() {
     process_running "$VARNEL_PID" || { echo "varnel.exe ended by itself"; return 1; }
     sleep 5
     n=$((n + 1))
-    screenshot "$(printf '05-running-%02d' "$n")" >/dev/null
+    screenshot "$(printf '07-running-%02d' "$n")" >/dev/null
   done
   echo "$n screenshots taken"
 }
@@ -116,7 +153,7 @@ step_close() {
     return 1
   fi
   echo "exit status $VARNEL_EXIT_CODE"
-  screenshot 06-closed >/dev/null
+  screenshot 08-closed >/dev/null
 }
 
 step_settings_file() {
@@ -130,7 +167,7 @@ step_settings_file() {
   fi
 }
 
-steps=(step_start step_explorer_parked step_slide step_watch step_close step_settings_file)
+steps=(step_start step_explorer_parked step_slide step_launch_menu step_tray_menu step_watch step_close step_settings_file)
 status=0
 for step in "${steps[@]}"; do
   "$step" || { status=1; break; }

@@ -149,10 +149,12 @@ window_find() {
 window_field() {
   local record=$1 name=$2 i
   local -a names=(hwnd class caption owner pid exe left top right bottom style exstyle visible)
-  local -a fields
-  IFS=$'\t' read -r -a fields <<<"$record"
   for i in "${!names[@]}"; do
-    [[ ${names[$i]} == "$name" ]] && { printf '%s\n' "${fields[$i]:-}"; return 0; }
+    if [[ ${names[$i]} == "$name" ]]; then
+      # awk, not read: a tab is whitespace to read, which would merge an empty caption away.
+      awk -F'\t' -v n=$((i + 1)) '{ print $n; exit }' <<<"$record"
+      return 0
+    fi
   done
   return 1
 }
@@ -417,4 +419,150 @@ varnel_start_with_explorer() {
 varnel_close_and_wait() {
   varnel_close
   varnel_wait_exit
+}
+
+# ---- menus and the tray -----------------------------------------------------------------------
+
+# menu_appears [TIMEOUT_S]: a visible popup menu window (class #32768) of varnel.exe shows
+# within the time (the probe polls every millisecond); E2E_MENU_L T R B are its rectangle.
+menu_appears() {
+  local limit=$((${1:-10} * 1000))
+  probe watch-class --class '#32768' --exe varnel.exe --timeout "$limit" || return 1
+  read -r E2E_MENU_L E2E_MENU_T E2E_MENU_R E2E_MENU_B <<<"$(sed -n 's/^rect=//p' "$E2E_PROBE_OUT")"
+  E2E_MENU_SHOWN_UNIX=$(sed -n 's/^found_unix=//p' "$E2E_PROBE_OUT")
+  [[ -n $E2E_MENU_B ]]
+}
+
+# menu_gone [TIMEOUT_S]: no visible menu window of varnel.exe is left within the time;
+# E2E_MENU_GONE_UNIX is when the probe saw it go.
+menu_gone() {
+  local limit=$((${1:-10} * 1000))
+  probe watch-class --class '#32768' --exe varnel.exe --gone --timeout "$limit" || return 1
+  E2E_MENU_GONE_UNIX=$(sed -n 's/^found_unix=//p' "$E2E_PROBE_OUT")
+}
+
+# Wine 8 draws a popup menu with a 3-pixel frame; an item with an icon is 18 pixels high (the
+# 16-pixel picture and a pixel above and below), an item of text alone 17 (the menu font,
+# IPAGothic at 12 pixels), a separator 9 (half of SM_CYMENUSIZE). A layout names the rows of a
+# menu, one letter a row: i an item with an icon, t an item of text alone, s a separator.
+E2E_MENU_FRAME=${E2E_MENU_FRAME:-3}
+E2E_MENU_ICON_ROW=${E2E_MENU_ICON_ROW:-18}
+E2E_MENU_TEXT_ROW=${E2E_MENU_TEXT_ROW:-17}
+E2E_MENU_SEPARATOR=${E2E_MENU_SEPARATOR:-9}
+
+_menu_row_size() {
+  case $1 in
+    i) echo "$E2E_MENU_ICON_ROW" ;;
+    t) echo "$E2E_MENU_TEXT_ROW" ;;
+    s) echo "$E2E_MENU_SEPARATOR" ;;
+  esac
+}
+
+# menu_layout_height LAYOUT: the height of a menu window with those rows.
+menu_layout_height() {
+  local layout=$1 i height=$((2 * E2E_MENU_FRAME))
+  for ((i = 0; i < ${#layout}; i++)); do height=$((height + $(_menu_row_size "${layout:i:1}"))); done
+  echo "$height"
+}
+
+# menu_has_rows LAYOUT: the shown menu (E2E_MENU_T/B) has the height of those rows: it holds
+# them and nothing else.
+menu_has_rows() {
+  local expected
+  expected=$(menu_layout_height "$1")
+  ((E2E_MENU_B - E2E_MENU_T == expected)) && return 0
+  e2e_note "menu $((E2E_MENU_B - E2E_MENU_T)) pixels high; rows $1 make $expected"
+  return 1
+}
+
+# menu_row_y LAYOUT INDEX: the screen y of the middle of row INDEX (from 0) of the shown menu.
+menu_row_y() {
+  local layout=$1 index=$2 i y=$((E2E_MENU_T + E2E_MENU_FRAME))
+  for ((i = 0; i < index; i++)); do y=$((y + $(_menu_row_size "${layout:i:1}"))); done
+  echo $((y + $(_menu_row_size "${layout:index:1}") / 2))
+}
+
+# menu_click LAYOUT INDEX: the user points at row INDEX of the shown menu and clicks it: the
+# pointer moves onto the row in two steps, as a real mouse reports motion on the way.
+menu_click() {
+  local y x=$(((E2E_MENU_L + E2E_MENU_R) / 2))
+  y=$(menu_row_y "$1" "$2") || return 1
+  xdotool mousemove $((x - 4)) "$y"
+  xdotool mousemove "$x" "$y"
+  xdotool click 1
+}
+
+# menu_choose LAYOUT INDEX CONDITION: menu_click, then waits for CONDITION (what the item does);
+# when the menu is still open without a sign of the choice, the user clicks again, at most
+# three times. Under Wine a menu now and then sees no pointer input at all for a while (no
+# highlight, no click); E2E_MENU_CLICKS says how many clicks it took.
+menu_choose() {
+  local layout=$1 index=$2 condition=$3
+  for E2E_MENU_CLICKS in 1 2 3; do
+    menu_click "$layout" "$index" || return 1
+    wait_for "$condition" 5 >/dev/null && return 0
+    # Chosen but slow: the menu has gone, only the outcome is late.
+    if menu_gone 0; then
+      wait_for "$condition" 25
+      return
+    fi
+    e2e_note "the menu is still open after click $E2E_MENU_CLICKS"
+  done
+  return 1
+}
+
+# region_lit SHOT L T R B: how many pixels of the rectangle differ from the empty desktop.
+region_lit() {
+  convert "$1" -crop "$(($4 - $2))x$(($5 - $3))+$2+$3" +repage -fill black -opaque "${E2E_DESKTOP_COLOR:-black}" \
+    -colorspace gray -threshold 0 -format '%[fx:mean*w*h]' info: | awk '{ printf "%d\n", $1 + 0.5 }'
+}
+
+# region_dark SHOT L T R B: how many pixels of the rectangle are neither white nor light grey
+# (text and pictures on a menu).
+region_dark() {
+  convert "$1" -crop "$(($4 - $2))x$(($5 - $3))+$2+$3" +repage -colorspace gray -threshold 60% \
+    -negate -format '%[fx:mean*w*h]' info: | awk '{ printf "%d\n", $1 + 0.5 }'
+}
+
+# work_area_now: E2E_WORK_LEFT TOP RIGHT BOTTOM as Windows reports them at this moment. In a
+# Wine virtual desktop the taskbar comes and goes (with the tray icon and the windows it lists),
+# and the work area with it.
+work_area_now() {
+  probe metrics || return 1
+  read -r E2E_WORK_LEFT E2E_WORK_TOP E2E_WORK_RIGHT E2E_WORK_BOTTOM < <(sed -n 's/^work=//p' "$E2E_PROBE_OUT")
+}
+
+# tray_icon_point: "X Y" of the first notification icon. In a Wine virtual desktop the icons
+# sit at the right end of its taskbar (Shell_TrayWnd, at the bottom); on a bare X display in
+# the "Wine System Tray" window, the first at about (12, 32) from its corner.
+tray_icon_point() {
+  probe_list || return 1
+  # awk, not window_field: the taskbar's caption is empty, and read merges empty tab fields.
+  awk -F'\t' '
+    NR > 1 && $2 == "Shell_TrayWnd" && $13 == 1 && $10 > $8 { print $9 - 10, int(($8 + $10) / 2); found = 1; exit }
+    NR > 1 && $3 == "Wine System Tray" && $13 == 1 && !tray { tray = $7 + 12 " " $8 + 32 }
+    END { if (!found && tray != "") { print tray; found = 1 } exit !found }' "$E2E_WINDOWS"
+}
+
+# tray_click BUTTON: the user clicks the tray icon with button 1 (left) or 3 (right).
+tray_click() {
+  local x y
+  read -r x y <<<"$(tray_icon_point)" || return 1
+  [[ -n $y ]] || return 1
+  xdotool mousemove "$x" "$y"
+  xdotool click "$1"
+}
+
+# launch_folder_make WIN_FOLDER: a Launch folder (C:\... without the final backslash) of real
+# shortcuts made by the shell: Notepad and Winver, and a subfolder Tools with Regedit. The menu
+# lists them as: Tools (submenu), Notepad, Winver.
+launch_folder_make() {
+  local win=$1 host
+  host=$WINEPREFIX/drive_c/$(sed 's/^[Cc]:\\//; s/\\/\//g' <<<"$win")
+  rm -rf "$host"
+  mkdir -p "$host/Tools"
+  probe mklink --target 'C:\windows\notepad.exe' --out "$win\\Notepad.lnk" &&
+    probe mklink --target 'C:\windows\system32\winver.exe' --out "$win\\Winver.lnk" &&
+    probe mklink --target 'C:\windows\regedit.exe' --out "$win\\Tools\\Regedit.lnk" &&
+    [[ -f $host/Notepad.lnk && -f $host/Winver.lnk && -f $host/Tools/Regedit.lnk ]]
 }

@@ -19,6 +19,12 @@
 //         idea of the pointer lags behind X after a warp from a short-lived process, and a
 //         second SetCursorPos to the place it still believes in is dropped: scripts move the
 //         pointer with xdotool and use the wall-clock times of the report (*_unix).
+//   probe client --hwnd H --out F              the client area: "client=X Y W H" (X Y on screen)
+//   probe mklink --target T --out L           a shell link (.lnk) at L that opens T
+//   probe watch-class --class C [--exe E] [--gone] [--timeout MS] --out F
+//         polls (every ~1 ms) until a visible top-level window of class C (of process E)
+//         exists, or with --gone until none does; reports the wall-clock time (found_unix)
+//         and the window's rectangle.
 //
 // Exit status: 0 done, 1 nothing matched or the operation failed, 2 bad command line.
 
@@ -33,7 +39,9 @@
 #endif
 
 #include <windows.h>
+#include <objidl.h>
 #include <psapi.h>
+#include <shlobj.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
@@ -419,6 +427,123 @@ int Watch(Report& report, HWND window, const RectGoal& goal, bool movePointer, P
   return met ? 0 : 1;
 }
 
+// COM through ole32 loaded at run time: the probe links nothing beyond the default libraries.
+int MakeLink(const std::wstring& target, const std::wstring& linkPath) {
+  HMODULE ole = LoadLibraryW(L"ole32.dll");
+  if (!ole) return 1;
+  using InitFn = HRESULT(WINAPI*)(LPVOID, DWORD);
+  using CreateFn = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
+  using UninitFn = void(WINAPI*)();
+  auto init = reinterpret_cast<InitFn>(reinterpret_cast<void*>(GetProcAddress(ole, "CoInitializeEx")));
+  auto create =
+      reinterpret_cast<CreateFn>(reinterpret_cast<void*>(GetProcAddress(ole, "CoCreateInstance")));
+  auto uninit = reinterpret_cast<UninitFn>(reinterpret_cast<void*>(GetProcAddress(ole, "CoUninitialize")));
+  if (!init || !create || !uninit) return 1;
+  if (FAILED(init(nullptr, COINIT_APARTMENTTHREADED))) return 1;
+  static const CLSID kShellLink = {0x00021401, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+  IShellLinkW* link = nullptr;
+  HRESULT result = create(kShellLink, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IShellLinkW),
+                          reinterpret_cast<void**>(&link));
+  if (SUCCEEDED(result)) {
+    link->SetPath(target.c_str());
+    const size_t slash = target.find_last_of(L'\\');
+    if (slash != std::wstring::npos) link->SetWorkingDirectory(target.substr(0, slash).c_str());
+    IPersistFile* file = nullptr;
+    result = link->QueryInterface(__uuidof(IPersistFile), reinterpret_cast<void**>(&file));
+    if (SUCCEEDED(result)) {
+      result = file->Save(linkPath.c_str(), TRUE);
+      file->Release();
+    }
+    link->Release();
+  }
+  uninit();
+  return SUCCEEDED(result) && GetFileAttributesW(linkPath.c_str()) != INVALID_FILE_ATTRIBUTES ? 0 : 1;
+}
+
+struct ClassQuery {
+  std::wstring className;
+  std::wstring exe;
+  std::map<DWORD, std::wstring> names;  // refreshed only when an unknown process shows up
+};
+
+BOOL CALLBACK FindVisibleOfClass(HWND handle, LPARAM param) {
+  auto* query = reinterpret_cast<std::pair<ClassQuery*, HWND>*>(param);
+  if (!IsWindowVisible(handle)) return TRUE;
+  wchar_t buffer[256];
+  int length = GetClassNameW(handle, buffer, 256);
+  if (length <= 0 || !SameText(std::wstring(buffer, static_cast<size_t>(length)), query->first->className)) {
+    return TRUE;
+  }
+  if (!query->first->exe.empty()) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(handle, &pid);
+    auto name = query->first->names.find(pid);
+    if (name == query->first->names.end()) {
+      query->first->names = ProcessNames();
+      name = query->first->names.find(pid);
+    }
+    if (name == query->first->names.end() || !SameText(name->second, query->first->exe)) return TRUE;
+  }
+  query->second = handle;
+  return FALSE;
+}
+
+// A tight poll for a window of a class (a menu, #32768) coming or going, so that the time it
+// takes a program to show or dismiss it can be read to a few milliseconds.
+int WatchClass(Report& report, const std::wstring& className, const std::wstring& exe, bool gone,
+               DWORD timeoutMs) {
+  ClassQuery query{className, exe, ProcessNames()};
+  const double startUnix = UnixNow();
+  LARGE_INTEGER frequency, started, now;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&started);
+  auto elapsed = [&] {
+    QueryPerformanceCounter(&now);
+    return 1000.0 * static_cast<double>(now.QuadPart - started.QuadPart) /
+           static_cast<double>(frequency.QuadPart);
+  };
+  std::pair<ClassQuery*, HWND> found{&query, nullptr};
+  bool met = false;
+  while (true) {
+    found.second = nullptr;
+    EnumWindows(FindVisibleOfClass, reinterpret_cast<LPARAM>(&found));
+    if ((found.second != nullptr) != gone) {
+      met = true;
+      break;
+    }
+    if (elapsed() >= timeoutMs) break;
+    Sleep(1);
+  }
+  const double ms = elapsed();
+  char buffer[96];
+  std::snprintf(buffer, sizeof buffer, "found_unix=%.6f", met ? startUnix + ms / 1000.0 : -1.0);
+  report.Line(buffer);
+  std::snprintf(buffer, sizeof buffer, "start_unix=%.6f", startUnix);
+  report.Line(buffer);
+  std::snprintf(buffer, sizeof buffer, "ms=%.1f", ms);
+  report.Line(buffer);
+  if (found.second != nullptr) {
+    RECT rect{};
+    GetWindowRect(found.second, &rect);
+    report.Line("hwnd=" + Hex(reinterpret_cast<uintptr_t>(found.second)));
+    report.Line("rect=" + RectText(rect));
+  }
+  report.Line(std::string("result=") + (met ? "met" : "timeout"));
+  return met ? 0 : 1;
+}
+
+int Client(Report& report, HWND window) {
+  RECT client{};
+  POINT origin{};
+  if (!IsWindow(window) || !GetClientRect(window, &client) || !ClientToScreen(window, &origin)) {
+    report.Line("error=no such window");
+    return 1;
+  }
+  report.Line("client=" + std::to_string(origin.x) + " " + std::to_string(origin.y) + " " +
+              std::to_string(client.right) + " " + std::to_string(client.bottom));
+  return 0;
+}
+
 int Usage() {
   std::fputs(
       "usage: probe list --out F\n"
@@ -430,7 +555,10 @@ int Usage() {
       "       probe kill --hwnd H --out F\n"
       "       probe sysclose --hwnd H --out F\n"
       "       probe watch --hwnd H [--pointer X Y] [--left L] [--top T] [--width W] [--height H]\n"
-      "             [--timeout MS] --out F\n",
+      "             [--timeout MS] --out F\n"
+      "       probe client --hwnd H --out F\n"
+      "       probe mklink --target T --out L\n"
+      "       probe watch-class --class C [--exe E] [--gone] [--timeout MS] --out F\n",
       stderr);
   return 2;
 }
@@ -440,7 +568,8 @@ int Usage() {
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return Usage();
   std::wstring command = argv[1];
-  std::wstring out, className, exe;
+  std::wstring out, className, exe, target;
+  bool gone = false;
   DWORD timeoutMs = 10000;
   DWORD pid = 0;
   HWND window = nullptr;
@@ -459,6 +588,10 @@ int wmain(int argc, wchar_t** argv) {
       out = argv[++i];
     } else if (arg == L"--class" && hasValue) {
       className = argv[++i];
+    } else if (arg == L"--target" && hasValue) {
+      target = argv[++i];
+    } else if (arg == L"--gone") {
+      gone = true;
     } else if (arg == L"--exe" && hasValue) {
       exe = argv[++i];
     } else if (arg == L"--timeout" && hasValue) {
@@ -487,6 +620,8 @@ int wmain(int argc, wchar_t** argv) {
       return Usage();
     }
   }
+  // The link is the output itself: no report file.
+  if (command == L"mklink") return !target.empty() && !out.empty() ? MakeLink(target, out) : Usage();
   Report report(out);
   if (!report.Ok()) return 1;
   if (command == L"list") return List(report);
@@ -497,6 +632,10 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"move" && window) return Move(report, window, rest);
   if (command == L"kill" && window) return Kill(report, window);
   if (command == L"sysclose" && window) return SysClose(report, window);
+  if (command == L"client" && window) return Client(report, window);
+  if (command == L"watch-class" && !className.empty()) {
+    return WatchClass(report, className, exe, gone, timeoutMs);
+  }
   if (command == L"watch" && window) return Watch(report, window, goal, movePointer, pointer, timeoutMs);
   return Usage();
 }

@@ -75,6 +75,12 @@ void TPopupMenu::AddEntries(const TMenuItem& parent, std::vector<platform::MenuE
 }
 
 void TPopupMenu::Popup(int x, int y) {
+  if (showing_) return;
+  struct Showing {
+    bool& flag;
+    explicit Showing(bool& f) : flag(f) { flag = true; }
+    ~Showing() { flag = false; }
+  } showing(showing_);
   if (OnPopup) OnPopup(*this);
   std::vector<platform::MenuEntry> entries;
   std::vector<TMenuItem*> byId;

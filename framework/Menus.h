@@ -72,7 +72,10 @@ class TPopupMenu : public TComponent {
 
   // Fires OnPopup, shows the menu at the screen point and returns when it has closed; a
   // chosen item's click runs before the return. The menu's window owner is the application's.
+  // Asked again while it is open (from a tick inside its loop), it returns at once: the system
+  // shows one menu at a time, and a second OnPopup could rebuild the items being shown.
   void Popup(int x, int y);
+  bool Showing() const { return showing_; }
 
   TMenuItem& Items() const { return *items_; }
   TImageList* Images() const { return images_; }
@@ -87,6 +90,7 @@ class TPopupMenu : public TComponent {
                   std::vector<TMenuItem*>& byId) const;
 
   platform::Ui& ui_;
+  bool showing_ = false;
   TMenuItem* items_;
   TImageList* images_ = nullptr;
 };

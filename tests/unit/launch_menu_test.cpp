@@ -189,6 +189,21 @@ TEST_F(LaunchMenuTest, AfterClosingWithoutAChoiceTheEdgeIsBlockedUntilTheCountdo
   EXPECT_EQ(MenusShown(), 2);
 }
 
+TEST_F(LaunchMenuTest, AnotherEdgeReachedWhileTheMenuIsOpenDoesNotRebuildIt) {
+  system.files.WriteFile("C:\\Launch\\editor.lnk", "x");
+  Start("[Launch]\r\nPath=C:\\Launch\\\r\nAuto=1\r\n");
+  // Open at the right edge; the pointer travels to the top edge and stays there, then the
+  // user chooses the shortcut of the menu still open.
+  system.ui.SetMenuScript([this](sim::SimOpenMenu& open) -> unsigned {
+    system.desktop.SetCursorPos({900, 0});
+    for (int i = 0; i < 4; ++i) Tick();
+    return sim::MenuItemId(open.items, "editor");
+  });
+  TickAt(1919, 500, 3);
+  EXPECT_EQ(MenusShown(), 1);
+  EXPECT_EQ(system.shell.Calls().back().file, "C:\\Launch\\editor.lnk");
+}
+
 TEST_F(LaunchMenuTest, PopExitResetsTheStateAndLaunchesNothing) {
   Start();
   KeepMenuOpen(0, {1919, 500}, "Pop終了");

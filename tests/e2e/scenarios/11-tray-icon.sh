@@ -83,7 +83,14 @@ wait_for 'tray_icon_point >/dev/null' 10 || fail "the tray icon is back after OK
 wait_for 'tray_click 1 && menu_appears 2' 20 || abort "the tray menu pops after the settings window closed"
 rm -f "$VARNEL_INI"
 screenshot tray-menu-exit >/dev/null
-menu_click "$tray_layout" 5 || abort "the 終了 row can be found"
+# The choice is clicked again if the menu is still open without it, and the menu popped again
+# if a lost click closed it (Wine's menus now and then miss the pointer).
+for attempt in 1 2 3; do
+  menu_choose "$tray_layout" 5 "! process_running $VARNEL_PID" && break
+  e2e_note "no exit after attempt $attempt at 終了"
+  process_running "$VARNEL_PID" || break
+  menu_gone 0 && { wait_for 'tray_click 1 && menu_appears 2' 20 || break; }
+done
 if varnel_wait_exit 20; then
   pass "終了: varnel.exe exits"
 else

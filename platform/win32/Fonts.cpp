@@ -133,19 +133,24 @@ void PaintCheckMark(std::vector<Pixel>& image, int size) {
   }
 }
 
-// The question mark's coverage, drawn by GDI white on black so that its grey levels are the
-// anti-aliasing.
-std::vector<float> RenderQuestionMark(int size) {
-  std::vector<float> coverage(static_cast<size_t>(size * size), 0.0f);
+// A top-down 32-bit bitmap of size x size whose pixels `bits` points to.
+unique_hbitmap CreateSquareDib(HDC dc, int size, void** bits) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = size;
   info.bmiHeader.biHeight = -size;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
+  return unique_hbitmap(::CreateDIBSection(dc, &info, DIB_RGB_COLORS, bits, nullptr, 0));
+}
+
+// The question mark's coverage, drawn by GDI white on black so that its grey levels are the
+// anti-aliasing.
+std::vector<float> RenderQuestionMark(int size) {
+  std::vector<float> coverage(static_cast<size_t>(size * size), 0.0f);
   void* bits = nullptr;
   unique_hdc dc(::CreateCompatibleDC(nullptr));
-  unique_hbitmap bitmap(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  unique_hbitmap bitmap = CreateSquareDib(dc.get(), size, &bits);
   if (!dc || !bitmap || !bits) return coverage;
   LOGFONTW logFont{};
   logFont.lfHeight = -std::max(8, size * 13 / 16);
@@ -203,14 +208,8 @@ unique_himagelist CreateGlyphImageList(platform::ButtonGlyph glyph) {
     PaintHelpMark(image, size);
   }
 
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = size;
-  info.bmiHeader.biHeight = -size;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  unique_hbitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  unique_hbitmap bitmap = CreateSquareDib(nullptr, size, &bits);
   if (!bitmap || !bits) return {};
   auto* out = static_cast<std::uint8_t*>(bits);
   for (const Pixel& pixel : image) {

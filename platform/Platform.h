@@ -104,11 +104,18 @@ class FileSystem {
 
   // InvalidFileAttributes when the path names nothing readable.
   virtual std::uint32_t GetFileAttributes(const std::string& path) const = 0;
+  // The file's size in bytes, without reading it; nothing when it does not exist or is no file.
+  virtual std::optional<std::uint64_t> GetFileSize(const std::string& path) const = 0;
   // The whole file, or nothing when it does not exist or cannot be read.
   virtual std::optional<std::string> ReadFile(const std::string& path) const = 0;
   // Writes `contents` to a new file beside `path` and then puts it in place of `path` in one
-  // step, so that a reader sees either the old file whole or the new one whole. On failure
-  // the old file is untouched and the temporary file is gone.
+  // step, so that a reader sees either the old file whole or the new one whole. A read-only
+  // file is not replaced. The files of the step (the new file, and the old one moved aside)
+  // have short names of their own in the same folder ("vnl" and hexadecimal digits), so that
+  // whatever path the file itself can have, they can have too. Should the system move the old
+  // file aside and then fail to put the new one in place, the new one is put there, or else
+  // the old one back. On failure the old file is in place as it was and no file of the step is
+  // left; only when neither file can be put back in place do both stay under their own names.
   virtual bool ReplaceFile(const std::string& path, std::string_view contents) = 0;
   // FindFirstFile / FindNextFile over `pattern` (a folder and a wildcard): every entry the
   // system reports, "." and ".." and hidden ones included; nothing when nothing matches.

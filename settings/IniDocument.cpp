@@ -71,8 +71,15 @@ std::string_view ValueAsWritten(std::string_view value) {
 
 }  // namespace
 
-IniDocument IniDocument::Parse(std::string_view text) {
+IniDocument IniDocument::FromLines(std::vector<Line> lines) {
   IniDocument document;
+  document.lines_ = std::move(lines);
+  document.Reindex();
+  return document;
+}
+
+IniDocument IniDocument::Parse(std::string_view text) {
+  std::vector<Line> lines;
   std::size_t pos = 0;
   while (pos < text.size()) {
     const std::size_t end = text.find_first_of("\r\n", pos);
@@ -86,10 +93,9 @@ IniDocument IniDocument::Parse(std::string_view text) {
       line.eol = std::string(text.substr(end, crlf ? 2 : 1));
       pos = end + line.eol.size();
     }
-    document.lines_.push_back(std::move(line));
+    lines.push_back(std::move(line));
   }
-  document.Reindex();
-  return document;
+  return FromLines(std::move(lines));
 }
 
 // Builds the section and key index from the lines, with the profile functions' rules: a line
@@ -172,23 +178,29 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
   };
   // A line we put after the current last line: that one needs a line break first.
   auto insertAfter = [&](std::size_t index, std::string text) {
-    if (index < lines_.size() && lines_[index].eol.empty()) lines_[index].eol = "\r\n";
+    if (index < lines_.size() && lines_[index].eol.empty()) {
+      lines_[index].eol = "\r\n";
+      lines_[index].storedEol.reset();
+    }
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(index + 1),
-                  Line{std::move(text), "\r\n"});
+                  Line{std::move(text), "\r\n", std::nullopt, std::nullopt});
   };
 
   const Section* found = FindSection(sectionName);
   if (found != nullptr) {
     for (const Entry& entry : found->entries) {
       if (!EqualNoCase(entry.name, keyName)) continue;
-      if (entry.hasValue && entry.rawValue == stored) return;
-      lines_[entry.line].text = keyLine(entry.name);
+      // What a reader would get from the new line is what it gets now: the line stays.
+      if (entry.hasValue && ValueAsRead(entry.rawValue) == ValueAsRead(TrimRight(stored))) return;
+      Line& line = lines_[entry.line];
+      line.text = keyLine(entry.name);
+      line.storedText.reset();
       Reindex();
       return;
     }
     if (!found->hasHeader && found->entries.empty()) {
       // Keys before the first header: the new key opens the text.
-      lines_.insert(lines_.begin(), Line{keyLine(keyName), "\r\n"});
+      lines_.insert(lines_.begin(), Line{keyLine(keyName), "\r\n", std::nullopt, std::nullopt});
     } else {
       insertAfter(found->lastLine, keyLine(keyName));
     }
@@ -201,11 +213,11 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
   header += sectionName;
   header += ']';
   if (lines_.empty()) {
-    lines_.push_back(Line{std::move(header), "\r\n"});
+    lines_.push_back(Line{std::move(header), "\r\n", std::nullopt, std::nullopt});
   } else {
     insertAfter(last, std::move(header));
   }
-  lines_.push_back(Line{keyLine(keyName), "\r\n"});
+  lines_.push_back(Line{keyLine(keyName), "\r\n", std::nullopt, std::nullopt});
   Reindex();
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// An INI file as text, read and edited the way Windows' profile functions
+// An INI file as lines of text, read and edited the way Windows' profile functions
 // (GetPrivateProfileString / WritePrivateProfileString) read and edit it, but without touching
-// anything we were not asked to change: lines we leave alone come back byte for byte.
+// anything we were not asked to change: each line remembers the bytes it was read from, and a
+// line we leave alone is written back as those bytes (IniFile turns bytes into lines and back).
 
 #include <cstddef>
 #include <cstdint>
@@ -17,6 +18,19 @@ class IniDocument {
   // GetPrivateProfileString is called with a 2048-byte buffer: one byte is the terminator.
   static constexpr std::size_t kMaxValueBytes = 2047;
 
+  // One line: its UTF-8 text and its line break, and the bytes each was stored as in the file.
+  // The stored bytes stay while the line is as it was read; a line we changed or added has
+  // none, and is encoded afresh when the file is written.
+  struct Line {
+    std::string text;  // without its line break
+    std::string eol;   // "\r\n", "\n", "\r" or empty for a last line without one
+    std::optional<std::string> storedText;
+    std::optional<std::string> storedEol;
+  };
+
+  // Lines already split and decoded; the one place where they come from a file is IniFile.
+  static IniDocument FromLines(std::vector<Line> lines);
+  // UTF-8 text, split at its line breaks; the lines carry no stored bytes.
   static IniDocument Parse(std::string_view text);
 
   // The value as GetPrivateProfileString returns it (surrounding quotes removed, at most
@@ -24,16 +38,15 @@ class IniDocument {
   std::optional<std::string> Get(std::string_view section, std::string_view key) const;
 
   // Replaces the key's value where it stands, or appends the key at the end of its section,
-  // or appends the section at the end of the text. Nothing is ever removed.
+  // or appends the section at the end of the text. Nothing is ever removed. A key whose line
+  // already reads as the value is left as it is, spacing, quotes and bytes included.
   void Set(std::string_view section, std::string_view key, std::string_view value);
 
+  const std::vector<Line>& Lines() const { return lines_; }
+  // The text of every line with its break, as UTF-8.
   std::string Serialize() const;
 
  private:
-  struct Line {
-    std::string text;  // without its line break
-    std::string eol;   // "\r\n", "\n", "\r" or empty for a last line without one
-  };
   struct Entry {
     std::size_t line = 0;
     std::string name;
@@ -51,7 +64,7 @@ class IniDocument {
   const Section* FindSection(std::string_view name) const;
 
   std::vector<Line> lines_;
-  std::vector<Section> sections_;  // sections_[0] is the unnamed part before the first header
+  std::vector<Section> sections_{1};  // [0] is the unnamed part before the first header
 };
 
 // The integer forms the settings accept: decimal with an optional sign, or hexadecimal after

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "settings/IniDocument.h"
 #include "settings/IniFile.h"
@@ -21,6 +22,42 @@ std::string ExtensionKey(std::size_t index) { return "Ext" + std::to_string(inde
 
 std::string CannotWrite(const std::string& path) { return path + " に書き込めません"; }
 
+// A settings file is a few kilobytes. One far larger is not ours to guess at: neither read
+// (every key takes its default) nor overwritten, whatever it holds.
+constexpr std::uint64_t kLargestSettingsFile = 1024 * 1024;
+
+std::string TooLargeToWrite(const std::string& path) {
+  return CannotWrite(path) + "\n（1 MB を超える設定ファイルは読み込みも上書きもしません）";
+}
+
+// The settings file as found on disk.
+struct StoredFile {
+  bool present = false;   // something exists under the name
+  bool tooLarge = false;  // a file over the limit, not read
+  std::optional<IniFile> file;  // read and parsed
+};
+
+StoredFile ReadStoredFile(const platform::Platform& platform, const std::string& path) {
+  const platform::FileSystem& files = platform.files;
+  StoredFile stored;
+  stored.present = files.GetFileAttributes(path) != platform::InvalidFileAttributes;
+  if (const std::optional<std::uint64_t> size = files.GetFileSize(path);
+      size && *size > kLargestSettingsFile) {
+    stored.tooLarge = true;
+    return stored;
+  }
+  if (const std::optional<std::string> bytes = files.ReadFile(path)) {
+    // It may have grown since its size was asked.
+    if (bytes->size() > kLargestSettingsFile) {
+      stored.tooLarge = true;
+      return stored;
+    }
+    stored.present = true;
+    stored.file = IniFile::Parse(*bytes, platform.codepage);
+  }
+  return stored;
+}
+
 }  // namespace
 
 std::string SettingsFilePath(const platform::Platform& platform) {
@@ -37,11 +74,10 @@ void ReadIni(const platform::Platform& platform, Settings& settings,
   const std::string path = SettingsFilePath(platform);
   const platform::FileSystem& files = platform.files;
 
-  // No file, or one that cannot be read: every key takes its default.
-  IniDocument document;
-  if (const std::optional<std::string> bytes = files.ReadFile(path)) {
-    document = IniDocument::Parse(IniBytesToText(*bytes, platform.codepage));
-  }
+  // No file, one that cannot be read, or one too large to be a settings file: every key
+  // takes its default.
+  const StoredFile stored = ReadStoredFile(platform, path);
+  const IniDocument document = stored.file ? stored.file->document : IniDocument();
 
   auto integer = [&](const char* section, const char* key, std::int32_t byDefault) {
     if (const std::optional<std::string> value = document.Get(section, key)) {
@@ -133,13 +169,13 @@ void WriteIni(const platform::Platform& platform, const Settings& settings,
   const std::string path = SettingsFilePath(platform);
 
   // Whatever the file holds besides our keys (the adjustment keys, other sections, comments)
-  // stays. A file that is there but cannot be read is left alone rather than overwritten.
-  IniDocument document;
-  if (const std::optional<std::string> bytes = platform.files.ReadFile(path)) {
-    document = IniDocument::Parse(IniBytesToText(*bytes, platform.codepage));
-  } else if (platform.files.GetFileAttributes(path) != platform::InvalidFileAttributes) {
-    throw EIniWriteError(CannotWrite(path));
-  }
+  // stays, in its encoding. A file that is there but cannot be read, or is too large to have
+  // been read, is left alone rather than overwritten.
+  StoredFile stored = ReadStoredFile(platform, path);
+  if (stored.tooLarge) throw EIniWriteError(TooLargeToWrite(path));
+  if (!stored.file && stored.present) throw EIniWriteError(CannotWrite(path));
+  IniFile file = stored.file ? std::move(*stored.file) : IniFile();
+  IniDocument& document = file.document;
 
   auto integer = [&](const char* section, const char* key, std::int32_t value) {
     document.Set(section, key, std::to_string(value));
@@ -209,7 +245,7 @@ void WriteIni(const platform::Platform& platform, const Settings& settings,
   integer("Popup", "All", settings.Popup.All);
   integer("ini", "inh", settings.ini.inh);
 
-  if (!platform.files.ReplaceFile(path, IniTextToBytes(document.Serialize(), platform.codepage))) {
+  if (!platform.files.ReplaceFile(path, file.Serialize(platform.codepage))) {
     throw EIniWriteError(CannotWrite(path));
   }
 }

@@ -22,15 +22,18 @@ class EIniWriteError : public std::runtime_error {
 std::string SettingsFilePath(const platform::Platform& platform);
 
 // Fills `settings` with the file's values or the defaults, `workArea` with the desktop's work
-// area, and appends the stored extensions to `extensions` (which must be empty).
+// area, and appends the stored extensions to `extensions` (which must be empty). A file over
+// 1 MiB is not read: every key takes its default.
 // `settingsWindow` is the settings window's outer rectangle as designed: the default place of
 // the window is the work area's bottom-right corner.
 void ReadIni(const platform::Platform& platform, Settings& settings,
              std::vector<std::string>& extensions, platform::Rect& workArea,
              const platform::Rect& settingsWindow);
 
-// Writes every key of the model and the extension list, keeping whatever else the file holds.
-// The file is replaced whole or not at all; on failure throws EIniWriteError.
+// Writes every key of the model and the extension list, keeping whatever else the file holds
+// and its encoding (IniFile.h). The file is replaced whole or not at all; on failure throws
+// EIniWriteError. A file over 1 MiB, or one that is there but cannot be read, is never
+// replaced: the error's second line says why when the size is the reason.
 void WriteIni(const platform::Platform& platform, const Settings& settings,
               const std::vector<std::string>& extensions);
 

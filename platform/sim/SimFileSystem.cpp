@@ -1,6 +1,7 @@
 #include "platform/sim/SimFileSystem.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <stdexcept>
 
 namespace varnel::sim {
@@ -88,29 +89,101 @@ std::optional<std::string> SimFileSystem::ReadFile(const std::string& path) cons
   return entry->contents;
 }
 
+std::optional<std::uint64_t> SimFileSystem::GetFileSize(const std::string& path) const {
+  const Entry* entry = Find(path);
+  if (!entry || (entry->attributes & platform::FileAttributeDirectory) != 0) return std::nullopt;
+  return entry->contents.size();
+}
+
+std::string SimFileSystem::NewStemIn(const std::string& folderKey) {
+  const std::string prefix = folderKey + (IsDriveRoot(folderKey) ? "" : "\\") + "vnl";
+  while (true) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%04x", nextStem_++ & 0xFFFF);
+    const std::string stem = prefix + digits;
+    if (entries_.count(stem + ".tmp") == 0 && entries_.count(stem + ".bak") == 0) return stem;
+  }
+}
+
+bool SimFileSystem::Move(const std::string& fromKey, const std::string& toKey,
+                         const std::string& spelling) {
+  const auto failing = failingMoves_.find(toKey);
+  if (failing != failingMoves_.end()) {
+    if (--failing->second == 0) failingMoves_.erase(failing);
+    return false;
+  }
+  const auto from = entries_.find(fromKey);
+  if (from == entries_.end() || entries_.count(toKey) != 0) return false;
+  Entry moved = std::move(from->second);
+  entries_.erase(from);
+  moved.path = spelling;
+  entries_[toKey] = std::move(moved);
+  return true;
+}
+
+void SimFileSystem::FailMovesInto(const std::string& path, int count) {
+  const std::optional<std::string> key = Key(path);
+  if (!key) throw std::invalid_argument("not a full path: " + path);
+  failingMoves_[*key] = count;
+}
+
+// The steps of the Win32 backend (see Win32FileSystem::ReplaceFile): the new contents to a
+// file of their own, ReplaceFileW with a backup name (the old file aside, the new one in its
+// place), and the repair when the second half of that fails.
 bool SimFileSystem::ReplaceFile(const std::string& path, std::string_view contents) {
   ++replaceCount_;
   const std::optional<std::string> key = Key(path);
-  if (!key || IsDriveRoot(*key) || diskFull_) return false;
-  const auto folder = entries_.find(ParentKey(*key));
+  if (!key || IsDriveRoot(*key)) return false;
+  const std::string folderKey = ParentKey(*key);
+  const auto folder = entries_.find(folderKey);
   if (folder == entries_.end() ||
       (folder->second.attributes & platform::FileAttributeDirectory) == 0 ||
       folder->second.writeProtected) {
     return false;
   }
   const auto existing = entries_.find(*key);
-  if (existing != entries_.end()) {
-    Entry& entry = existing->second;
-    if ((entry.attributes &
-         (platform::FileAttributeDirectory | platform::FileAttributeReadOnly)) != 0) {
-      return false;
-    }
-    // The replaced file keeps its name as spelled and its attributes.
-    entry.contents = std::string(contents);
+  if (existing != entries_.end() &&
+      (existing->second.attributes &
+       (platform::FileAttributeDirectory | platform::FileAttributeReadOnly)) != 0) {
+    return false;
+  }
+  if (diskFull_) return false;
+
+  const std::string folderSpelling = folder->second.path;
+  const std::string stem = NewStemIn(folderKey);
+  const auto spelled = [&](const std::string& stemKey, const char* extension) {
+    return folderSpelling + (IsDriveRoot(folderKey) ? "" : "\\") +
+           stemKey.substr(stemKey.rfind('\\') + 1) + extension;
+  };
+  const std::string temporary = stem + ".tmp";
+  entries_[temporary] = Entry{spelled(stem, ".tmp"), 0, std::string(contents), false, {}};
+
+  if (existing == entries_.end()) {
+    if (Move(temporary, *key, Spelling(path))) return true;
+    entries_.erase(temporary);
+    return false;
+  }
+
+  // ReplaceFileW: the old file becomes the backup, and the new one takes its name, spelling
+  // and attributes.
+  const std::string backup = stem + ".bak";
+  const std::string oldSpelling = existing->second.path;
+  const std::uint32_t oldAttributes = existing->second.attributes;
+  Move(*key, backup, spelled(stem, ".bak"));
+  const bool replaced = Move(temporary, *key, oldSpelling);
+  if (replaced) {
+    entries_[*key].attributes = oldAttributes;
+    entries_.erase(backup);
     return true;
   }
-  entries_[*key] = Entry{Spelling(path), 0, std::string(contents), false};
-  return true;
+  // Old aside, new not in place: the new one once more, or else the old one back.
+  if (Move(temporary, *key, Spelling(path))) {
+    entries_[*key].attributes = oldAttributes;
+    entries_.erase(backup);
+    return true;
+  }
+  if (Move(backup, *key, oldSpelling)) entries_.erase(temporary);
+  return false;
 }
 
 SimFileSystem::Entry& SimFileSystem::MakeFolders(const std::string& key,

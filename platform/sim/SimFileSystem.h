@@ -18,6 +18,7 @@ class SimFileSystem : public platform::FileSystem {
  public:
   // platform::FileSystem
   std::uint32_t GetFileAttributes(const std::string& path) const override;
+  std::optional<std::uint64_t> GetFileSize(const std::string& path) const override;
   std::optional<std::string> ReadFile(const std::string& path) const override;
   bool ReplaceFile(const std::string& path, std::string_view contents) override;
   std::vector<platform::FindData> FindFiles(const std::string& pattern) const override;
@@ -37,6 +38,11 @@ class SimFileSystem : public platform::FileSystem {
   void SetFolderWriteProtected(const std::string& path, bool writeProtected);
   // Every write fails while the disk is full; nothing already on it changes.
   void SetDiskFull(bool full) { diskFull_ = full; }
+  // The next `count` renames of a file onto `path` fail, as they do on Windows while the name
+  // is still held (a file deleted but still open elsewhere keeps its name until it is closed).
+  // The first is the one that ReplaceFile's system call makes after it has moved the old file
+  // aside: the failure ReplaceFileW reports as ERROR_UNABLE_TO_MOVE_REPLACEMENT_2.
+  void FailMovesInto(const std::string& path, int count);
 
   bool Exists(const std::string& path) const { return Find(path) != nullptr; }
   // The entry's full path spelled as it was created, or nothing.
@@ -65,9 +71,17 @@ class SimFileSystem : public platform::FileSystem {
   Entry* Find(const std::string& path);
   Entry& MakeFolders(const std::string& key, const std::string& spelling);
 
+  // ReplaceFile's steps, as the Win32 backend takes them.
+  // A name for the step's files in the folder: the stem, with neither ".tmp" nor ".bak" taken.
+  std::string NewStemIn(const std::string& folderKey);
+  // MoveFileEx without replacing: fails when `to` is taken or held.
+  bool Move(const std::string& fromKey, const std::string& toKey, const std::string& spelling);
+
   std::map<std::string, Entry> entries_;
+  std::map<std::string, int> failingMoves_;  // by key
   bool diskFull_ = false;
   int replaceCount_ = 0;
+  unsigned nextStem_ = 0x1000;
 };
 
 }  // namespace varnel::sim

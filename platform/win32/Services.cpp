@@ -230,21 +230,55 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) co
 
 namespace {
 
+// A path the file functions take at any length. Up to MAX_PATH - 1 characters a path goes as
+// it is; a longer one only with the "\\?\" prefix, which also turns off the system's clean-up
+// of the path ("." and "..", forward slashes), so the path is made full first.
+std::wstring ExtendedIfLong(const std::wstring& path) {
+  if (path.size() < MAX_PATH || path.starts_with(L"\\\\?\\")) return path;
+  const DWORD needed = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return path;
+  std::wstring full(needed, L'\0');
+  const DWORD length = ::GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+  if (length == 0 || length >= needed) return path;
+  full.resize(length);
+  if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
+
+bool Exists(const std::wstring& path) {
+  return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The files of a replace: the new contents, and the old file once it is moved aside.
+struct ReplaceNames {
+  std::wstring temporary;
+  std::wstring backup;
+};
+
 // Creates a new, empty file beside `target` whose name no other file has, and returns it open
-// for writing. The name starts with the target's so that a left-over is easy to recognise.
-unique_hfile CreateTemporaryBeside(const std::wstring& target, std::wstring& temporaryPath) {
+// for writing, with a backup name beside it that no file has either. The names are short
+// ("vnl", four hexadecimal digits, ".tmp" or ".bak") rather than the target's name with
+// something added: a settings file whose path is as long as a path may be must still save.
+unique_hfile CreateTemporaryBeside(const std::wstring& target, ReplaceNames& names) {
   static LONG counter = 0;
-  for (int attempt = 0; attempt < 16; ++attempt) {
-    wchar_t suffix[64];
-    ::wsprintfW(suffix, L".%lx-%lx.tmp", ::GetCurrentProcessId(),
-                static_cast<unsigned long>(::InterlockedIncrement(&counter) ^ ::GetTickCount()));
-    temporaryPath = target + suffix;
-    unique_hfile file(::CreateFileW(temporaryPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  const std::size_t slash = target.find_last_of(L"\\/");
+  const std::wstring folder =
+      slash == std::wstring::npos ? std::wstring() : target.substr(0, slash + 1);
+  for (int attempt = 0; attempt < 64; ++attempt) {
+    const unsigned long number =
+        (static_cast<unsigned long>(::InterlockedIncrement(&counter)) + ::GetTickCount() +
+         ::GetCurrentProcessId() * 2654435761ul) & 0xFFFF;
+    wchar_t stem[16];
+    ::wsprintfW(stem, L"vnl%04lx", number);
+    names.temporary = ExtendedIfLong(folder + stem + L".tmp");
+    names.backup = ExtendedIfLong(folder + stem + L".bak");
+    if (Exists(names.backup)) continue;
+    unique_hfile file(::CreateFileW(names.temporary.c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file) return file;
     if (::GetLastError() != ERROR_FILE_EXISTS && ::GetLastError() != ERROR_ALREADY_EXISTS) break;
   }
-  temporaryPath.clear();
+  names = {};
   return {};
 }
 
@@ -261,7 +295,42 @@ bool WriteAll(HANDLE file, std::string_view contents) {
   return true;
 }
 
+// Why a repair: ReplaceFileW can fail halfway, after it has moved the old file aside and
+// before the new one has taken its name (ERROR_UNABLE_TO_MOVE_REPLACEMENT_2). Without a backup
+// name the old file would then lie under a name nobody knows and the settings would be gone;
+// with one, both files are known. Whatever the error says, the disk tells what is left to do:
+// with nothing under the target's name, the new file goes there, or else the old one goes
+// back. Only when neither can be moved do both stay, under their own names, for the user.
+bool RepairFailedReplace(const std::wstring& target, const ReplaceNames& names) {
+  if (Exists(target)) {
+    // Nothing was moved (or it was moved back): the file in place stays as it is.
+    ::DeleteFileW(names.temporary.c_str());
+    ::DeleteFileW(names.backup.c_str());
+    return false;
+  }
+  if (::MoveFileExW(names.temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+    ::DeleteFileW(names.backup.c_str());
+    return true;
+  }
+  if (::MoveFileExW(names.backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+    ::DeleteFileW(names.temporary.c_str());
+  }
+  return false;
+}
+
 }  // namespace
+
+std::optional<std::uint64_t> Win32FileSystem::GetFileSize(const std::string& path) const {
+  if (path.empty()) return std::nullopt;
+  // From the folder entry: the file is not opened, so another program's lock does not matter.
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(ExtendedIfLong(Widen(path)).c_str(), GetFileExInfoStandard,
+                              &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return std::nullopt;
+  }
+  return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
 
 // Why a temporary and a replace instead of writing in place: a crash, a full disk or a power
 // cut in the middle of the write must leave the old settings readable. The new contents are on
@@ -269,7 +338,7 @@ bool WriteAll(HANDLE file, std::string_view contents) {
 // keeping the old file's attributes and security.
 bool Win32FileSystem::ReplaceFile(const std::string& path, std::string_view contents) {
   if (path.empty()) return false;
-  const std::wstring target = Widen(path);
+  const std::wstring target = ExtendedIfLong(Widen(path));
   const DWORD attributes = ::GetFileAttributesW(target.c_str());
   const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
   // ReplaceFileW would happily put a new file in place of a read-only one; the user marked it
@@ -278,24 +347,32 @@ bool Win32FileSystem::ReplaceFile(const std::string& path, std::string_view cont
     return false;
   }
 
-  std::wstring temporary;
-  unique_hfile file = CreateTemporaryBeside(target, temporary);
+  ReplaceNames names;
+  unique_hfile file = CreateTemporaryBeside(target, names);
   if (!file) return false;
   const bool written = WriteAll(file.get(), contents) && ::FlushFileBuffers(file.get());
   file.reset();
-
-  bool replaced = false;
-  if (written) {
-    if (exists) {
-      replaced = ::ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
-                                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != FALSE;
-    } else {
-      replaced = ::MoveFileExW(temporary.c_str(), target.c_str(),
-                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-    }
+  if (!written) {
+    ::DeleteFileW(names.temporary.c_str());
+    return false;
   }
-  if (!replaced) ::DeleteFileW(temporary.c_str());
-  return replaced;
+
+  if (!exists) {
+    if (::MoveFileExW(names.temporary.c_str(), target.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return true;
+    }
+    ::DeleteFileW(names.temporary.c_str());
+    return false;
+  }
+  // With a backup name the system never hides the old file under a name of its own choosing
+  // (nor builds one from a path that may be too long for it).
+  if (::ReplaceFileW(target.c_str(), names.temporary.c_str(), names.backup.c_str(),
+                     REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+    ::DeleteFileW(names.backup.c_str());
+    return true;
+  }
+  return RepairFailedReplace(target, names);
 }
 
 // --- Codepage ------------------------------------------------------------------------------

@@ -57,6 +57,7 @@ class Win32WindowManager final : public platform::WindowManager {
 class Win32FileSystem final : public platform::FileSystem {
  public:
   std::uint32_t GetFileAttributes(const std::string& path) const override;
+  std::optional<std::uint64_t> GetFileSize(const std::string& path) const override;
   std::optional<std::string> ReadFile(const std::string& path) const override;
   bool ReplaceFile(const std::string& path, std::string_view contents) override;
   std::vector<platform::FindData> FindFiles(const std::string& pattern) const override;

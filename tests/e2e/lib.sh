@@ -250,19 +250,28 @@ screen_blank_except_others() {
 # ---- the settings file -------------------------------------------------------------------------
 
 # ini_text FILE: the file as UTF-8 text without carriage returns. A file that starts with a
-# UTF-8 byte-order mark is UTF-8; any other file is in the ANSI code page, 932. Bytes that do
-# not convert (a damaged file) pass through unchanged.
+# UTF-8 byte-order mark is UTF-8, one that starts with the UTF-16 little-endian mark is UTF-16
+# LE; any other file is in the ANSI code page, 932. Bytes that do not convert (a damaged file)
+# pass through unchanged.
 ini_text() {
   local file=$1
   if [[ $(head -c 3 "$file" | od -An -tx1 | tr -d ' \n') == efbbbf ]]; then
     tail -c +4 "$file"
+  elif [[ $(head -c 2 "$file" | od -An -tx1 | tr -d ' \n') == fffe ]]; then
+    tail -c +3 "$file" | iconv -f UTF-16LE -t UTF-8
   elif ! iconv -f CP932 -t UTF-8 "$file" 2>/dev/null; then
     cat "$file"
   fi | LC_ALL=C tr -d '\r'
 }
 
 ini_encoding() {
-  if [[ $(head -c 3 "$1" | od -An -tx1 | tr -d ' \n') == efbbbf ]]; then echo utf-8-bom; else echo ansi; fi
+  if [[ $(head -c 3 "$1" | od -An -tx1 | tr -d ' \n') == efbbbf ]]; then
+    echo utf-8-bom
+  elif [[ $(head -c 2 "$1" | od -An -tx1 | tr -d ' \n') == fffe ]]; then
+    echo utf-16le-bom
+  else
+    echo ansi
+  fi
 }
 
 # ini_sections FILE: section names in file order, one a line.
@@ -288,6 +297,13 @@ ini_get() {
   ini_entries "$1" | LC_ALL=C awk -v want="$2.$3" '
     { eq = index($0, "="); if (tolower(substr($0, 1, eq - 1)) == tolower(want)) { print substr($0, eq + 1); found = 1; exit } }
     END { exit !found }'
+}
+
+# ini_system_get SECTION KEY: the key of C:\varnel\varnel.ini as the system's own
+# GetPrivateProfileString reads it (through the probe); fails when the key is absent.
+ini_system_get() {
+  probe profile --file "$VARNEL_WIN_DIR\\varnel.ini" --section "$1" --key "$2" || return 1
+  sed -n 's/^value=//p' "$E2E_PROBE_OUT"
 }
 
 is_int_between() {  # VALUE LOW HIGH, exclusive

@@ -118,6 +118,18 @@ TEST(IniDocumentWrite, UntouchedTextComesBackByteForByte) {
             "; settings\r\n\r\n[Pos]\r\nSpeed=9\n\tjunk line\r\n[Exp]\rWidth=5\n\n\x1a");
 }
 
+TEST(IniDocumentWrite, AValueThatReadsTheSameKeepsItsLine) {
+  const std::string text =
+      "[s]\r\na = \"quoted\"  \r\nb='x'\r\nc=" + std::string(3000, 'c') + "\r\n";
+  IniDocument document = IniDocument::Parse(text);
+  document.Set("s", "a", "quoted");
+  document.Set("s", "b", "\"x\"");
+  document.Set("s", "c", std::string(2047, 'c'));  // all that a reader ever got of it
+  EXPECT_EQ(document.Serialize(), text);
+  document.Set("s", "a", "\"quoted");  // reads with its quote: a change
+  EXPECT_EQ(document.Serialize().substr(0, 21), "[s]\r\na=\"quoted\r\nb='x'");
+}
+
 TEST(IniDocumentWrite, NewKeysGoToTheEndOfTheirSectionAndNewSectionsToTheEnd) {
   IniDocument document = IniDocument::Parse("[A]\nx=1\n\n[B]\ny=2\n[a]\nz=3");
   document.Set("a", "w", "4");
@@ -180,27 +192,86 @@ TEST(ParseIniInteger, RejectedForms) {
   }
 }
 
-TEST(IniFileEncoding, AnsiWhenEverythingFitsUtf8WithMarkOtherwise) {
-  const sim::SimCodepage cp932;
-  // 日本 fits code page 932; the Korean 한 does not.
-  const std::string japanese = "[Exp]\r\nPath=C:\\\xE6\x97\xA5\xE6\x9C\xAC\\\r\n";
-  const std::string ansi = IniTextToBytes(japanese, cp932);
-  EXPECT_EQ(ansi, "[Exp]\r\nPath=C:\\\x93\xfa\x96\x7b\\\r\n");
-  EXPECT_EQ(IniBytesToText(ansi, cp932), japanese);
+// The bytes of a file: what each encoding reads as, and what a write leaves of it.
 
-  const std::string korean = "[Exp]\r\nPath=C:\\\xED\x95\x9C\\\r\n";
-  const std::string utf8 = IniTextToBytes(korean, cp932);
-  EXPECT_EQ(utf8, "\xEF\xBB\xBF" + korean);
-  EXPECT_EQ(IniBytesToText(utf8, cp932), korean);
+const sim::SimCodepage& Cp932() {
+  static const sim::SimCodepage codepage;
+  return codepage;
+}
+
+// UTF-8 text in another encoding, through iconv.
+std::string Encoded(std::string_view utf8, const char* encoding) {
+  return *sim::SimCodepage(encoding).Utf8ToAnsi(utf8);
+}
+
+std::string Written(std::string_view bytes, std::string_view section, std::string_view key,
+                    std::string_view value) {
+  IniFile file = IniFile::Parse(bytes, Cp932());
+  file.document.Set(section, key, value);
+  return file.Serialize(Cp932());
+}
+
+TEST(IniFileEncoding, ANewFileIsAnsiWhenEverythingFitsUtf8WithMarkOtherwise) {
+  // 日本 fits code page 932; the Korean 한 does not.
+  const std::string japanese = "C:\\\xE6\x97\xA5\xE6\x9C\xAC\\";
+  EXPECT_EQ(Written("", "Exp", "Path", japanese), "[Exp]\r\nPath=C:\\\x93\xfa\x96\x7b\\\r\n");
+  const std::string korean = "C:\\\xED\x95\x9C\\";
+  EXPECT_EQ(Written("", "Exp", "Path", korean), "\xEF\xBB\xBF[Exp]\r\nPath=" + korean + "\r\n");
 }
 
 TEST(IniFileEncoding, ShiftJisTrailBytesThatLookLikeBackslashes) {
   // 表 is 0x95 0x5C in code page 932: its second byte is the backslash.
-  const sim::SimCodepage cp932;
   const std::string bytes = "[Exp]\r\nPath=C:\\\x95\x5C\\\r\n";
-  const IniDocument document = IniDocument::Parse(IniBytesToText(bytes, cp932));
-  EXPECT_EQ(document.Get("Exp", "Path"), "C:\\\xE8\xA1\xA8\\");
-  EXPECT_EQ(IniTextToBytes(document.Serialize(), cp932), bytes);
+  const IniFile file = IniFile::Parse(bytes, Cp932());
+  EXPECT_EQ(file.document.Get("Exp", "Path"), "C:\\\xE8\xA1\xA8\\");
+  EXPECT_EQ(file.Serialize(Cp932()), bytes);
+  EXPECT_EQ(Written(bytes, "Exp", "Path", "C:\\\xE8\xA1\xA8\\x\\"),
+            "[Exp]\r\nPath=C:\\\x95\x5C\\x\\\r\n");
+}
+
+TEST(IniFileEncoding, Utf16FilesReadByTheirMark) {
+  // CRLF, LF and CR breaks, Japanese names and values, a character beyond the BMP.
+  const std::string text =
+      "[Pos]\r\nSpeed=55\r\n[\xE7\x9B\xA3\xE8\xA6\x96]\n\xE5\xA0\xB4 = C:\\\xE8\xA1\xA8\\"
+      "\xF0\x9F\x93\x81\\\rlast=1";
+  for (const auto& [mark, encoding] : {std::pair("\xFF\xFE", "UTF-16LE"),
+                                       std::pair("\xFE\xFF", "UTF-16BE")}) {
+    const IniDocument document = IniFile::Parse(mark + Encoded(text, encoding), Cp932()).document;
+    EXPECT_EQ(document.Get("Pos", "Speed"), "55") << encoding;
+    EXPECT_EQ(document.Get("\xE7\x9B\xA3\xE8\xA6\x96", "\xE5\xA0\xB4"),
+              "C:\\\xE8\xA1\xA8\\\xF0\x9F\x93\x81\\")
+        << encoding;
+    EXPECT_EQ(document.Get("\xE7\x9B\xA3\xE8\xA6\x96", "last"), "1") << encoding;
+  }
+}
+
+TEST(IniFileEncoding, Utf16WrittenBackInItsOwnByteOrderWithItsMark) {
+  const std::string le = "\xFF\xFE" + Encoded("[Pos]\r\nSpeed=10\r\n", "UTF-16LE");
+  EXPECT_EQ(Written(le, "Pos", "Speed", "55"),
+            "\xFF\xFE" + Encoded("[Pos]\r\nSpeed=55\r\n", "UTF-16LE"));
+  // Text with no form in code page 932, beyond the BMP too, needs nothing else.
+  const std::string korean = "C:\\\xED\x95\x9C\xF0\x9F\x93\x81\\";
+  EXPECT_EQ(Written(le, "Exp", "Path", korean),
+            "\xFF\xFE" + Encoded("[Pos]\r\nSpeed=10\r\n[Exp]\r\nPath=" + korean + "\r\n",
+                                 "UTF-16LE"));
+  // Half a character at the end was never read; it is not written either.
+  EXPECT_EQ(Written(le + "x", "Pos", "Speed", "55"),
+            "\xFF\xFE" + Encoded("[Pos]\r\nSpeed=55\r\n", "UTF-16LE"));
+  const std::string be = "\xFE\xFF" + Encoded("[Pos]\r\nSpeed=10", "UTF-16BE");
+  EXPECT_EQ(Written(be, "Pos", "Top", "1"),
+            "\xFE\xFF" + Encoded("[Pos]\r\nSpeed=10\r\nTop=1\r\n", "UTF-16BE"));
+}
+
+TEST(IniFileEncoding, AnAnsiFileTurnsUtf8ForTextWithNoFormInIt) {
+  // ¥ has no form in code page 932: a converter's "best fit", the backslash, is not one.
+  EXPECT_EQ(Written("[Exp]\r\n", "Exp", "Path", "C:\\\xC2\xA5\\"),
+            "\xEF\xBB\xBF[Exp]\r\nPath=C:\\\xC2\xA5\\\r\n");
+  // ANSI text that would begin with a byte-order mark would be read back as UTF-8: "ï»¿" in
+  // code page 1252 is the mark's bytes.
+  IniFile marked;
+  marked.document.Set("", "\xC3\xAF\xC2\xBB\xC2\xBF", "1");
+  EXPECT_EQ(marked.Serialize(sim::SimCodepage("CP1252")),
+            "\xEF\xBB\xBF\xC3\xAF\xC2\xBB\xC2\xBF=1\r\n");
 }
 
 }  // namespace

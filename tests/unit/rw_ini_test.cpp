@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/sim/SimCodepage.h"
 #include "platform/sim/SimPlatform.h"
 #include "settings/Rw_ini.h"
 
@@ -280,11 +281,100 @@ TEST_F(SettingsFile, AnsiOrUtf8DependingOnWhatTheValuesNeed) {
   EXPECT_EQ(utf8.settings.Exp.Path, japanese);
   EXPECT_EQ(utf8.settings.Exp.PathEx, korean);
 
-  // Once the last such character is gone the file is ANSI again.
+  // Once UTF-8, the file stays UTF-8 when the last such character is gone.
   utf8.settings.Exp.PathEx = "C:\\Tools\\";
   WriteIni(platform, utf8.settings, utf8.extensions);
-  EXPECT_TRUE(FileText().starts_with("[Pos]\r\n"));
+  EXPECT_TRUE(FileText().starts_with("\xEF\xBB\xBF[Pos]\r\n"));
   EXPECT_EQ(Read().settings.Exp.Path, japanese);
+}
+
+// --- The file's encoding and the bytes nobody changed ------------------------------------
+
+std::string Encoded(std::string_view utf8, const char* encoding) {
+  return *sim::SimCodepage(encoding).Utf8ToAnsi(utf8);
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  const std::size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
+TEST_F(SettingsFile, ARoundTripKeepsEveryByteNobodyChangedInEachEncoding) {
+  // Every key the program writes, as a first save writes it; then what a user adds by hand.
+  Loaded loaded = Read();
+  WriteIni(platform, loaded.settings, loaded.extensions);
+  const std::string ours = FileText();
+  // 設定 and 東京 fit code page 932, so one text serves every encoding.
+  const std::string before = "; \xE8\xA8\xAD\xE5\xAE\x9A\r\n[Mine]\r\nkeep=this\r\n";
+  std::string after = Replaced(ours, "Sense=3\r\n", "  Sense =  3 \n");
+  after = Replaced(after, "[Exp]\r\n",
+                   "[Exp]\r\nVT_ADJ=12\r\nVB_ADJ = -3\r\nHL_ADJ=0x10\rHR_ADJ=$8\r\n");
+  after += "[Other]\r\n\xE5\xA0\xB4\xE6\x89\x80=\xE6\x9D\xB1\xE4\xBA\xAC\r\nno break at the end";
+
+  struct Case {
+    const char* name;
+    std::string mark;
+    const char* encoding;
+    std::string damaged;  // a line of bytes that are no character of the encoding
+  };
+  const Case cases[] = {
+      {"ANSI", "", "CP932", "; \x82 \x81\r\n"},
+      {"UTF-8 with mark", "\xEF\xBB\xBF", "UTF-8", "; \xC0\xAF \xFF\r\n"},
+      {"UTF-16 LE with mark", "\xFF\xFE", "UTF-16LE",
+       Encoded("; ", "UTF-16LE") + std::string("\x00\xDC", 2) + Encoded("\r\n", "UTF-16LE")},
+  };
+  for (const Case& c : cases) {
+    const auto file = [&](const std::string& rest) {
+      return c.mark + Encoded(before, c.encoding) + c.damaged + Encoded(rest, c.encoding);
+    };
+    files.WriteFile(kIniPath, file(after));
+    Loaded edited = Read();
+    EXPECT_EQ(edited.settings.Pos.Speed, 10) << c.name;
+    EXPECT_EQ(edited.settings.Exp.VT_ADJ, 12) << c.name;
+    EXPECT_EQ(edited.settings.Exp.HR_ADJ, 8) << c.name;
+    edited.settings.Pos.Speed = 55;
+    WriteIni(platform, edited.settings, edited.extensions);
+    EXPECT_EQ(FileText(), file(Replaced(after, "Speed=10\r\n", "Speed=55\r\n"))) << c.name;
+  }
+
+  // A folder with no form in code page 932 makes the ANSI file UTF-8 with its mark: every
+  // character stays, and the damaged bytes, which never read as characters, read as U+FFFD.
+  const std::string korean = "C:\\\xED\x95\x9C\\";
+  files.CreateFolder(korean);
+  files.WriteFile(kIniPath, Encoded(before, "CP932") + "; \x82 \x81\r\n" + Encoded(after, "CP932"));
+  Loaded edited = Read();
+  edited.settings.Exp.PathEx = korean;
+  WriteIni(platform, edited.settings, edited.extensions);
+  EXPECT_EQ(FileText(), "\xEF\xBB\xBF" + before + "; \xEF\xBF\xBD \xEF\xBF\xBD\r\n" +
+                            Replaced(after, "PathEx=C:\\Tools\\", "PathEx=" + korean));
+  EXPECT_EQ(Read().settings.Exp.PathEx, korean);
+}
+
+TEST_F(SettingsFile, AFileOver1MiBIsNeitherReadNorOverwritten) {
+  const std::string head = "[Pos]\r\nSpeed=55\r\n;";
+  for (const std::size_t size : {std::size_t{1024 * 1024}, std::size_t{1024 * 1024 + 1}}) {
+    const std::string contents = head + std::string(size - head.size(), 'x');
+    files.WriteFile(kIniPath, contents);
+    Loaded loaded = Read();
+    if (size == 1024 * 1024) {
+      EXPECT_EQ(loaded.settings.Pos.Speed, 55);
+      EXPECT_NO_THROW(WriteIni(platform, loaded.settings, loaded.extensions));
+      continue;
+    }
+    EXPECT_EQ(loaded.settings.Pos.Speed, 10);
+    EXPECT_EQ(loaded.settings.Exp.Path, "C:\\Tools\\");
+    try {
+      WriteIni(platform, loaded.settings, loaded.extensions);
+      ADD_FAILURE() << "a file over 1 MiB was overwritten";
+    } catch (const EIniWriteError& error) {
+      EXPECT_STREQ(error.what(),
+                   "C:\\Tools\\varnel.ini に書き込めません\n"
+                   "（1 MB を超える設定ファイルは読み込みも上書きもしません）");
+    }
+    EXPECT_EQ(FileText(), contents);
+  }
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/sim/SimFileSystem.h"
 
 namespace varnel::sim {
@@ -64,6 +67,43 @@ TEST(SimFileSystem, ReplaceFileIsAllOrNothing) {
   EXPECT_EQ(files.ReadFile("C:\\Dir\\new.ini"), "3");
   EXPECT_FALSE(files.Exists("C:\\Dir\\other.ini"));
   EXPECT_EQ(files.ReplaceCount(), 8);
+}
+
+// ReplaceFileW moved the old file aside and could not give the new one its name: the repair
+// leaves one whole file in place when it can, and otherwise loses neither.
+TEST(SimFileSystem, AReplaceThatFailsHalfwayIsRepaired) {
+  struct Case {
+    const char* name;
+    bool existed;
+    int failingMoves;  // renames onto the file's name that fail
+    bool replaced;
+    std::vector<std::string> after;  // the folder's files, "name=contents"
+  };
+  const Case cases[] = {
+      {"the new file on the second try", true, 1, true, {"a.ini=new"}},
+      {"the old file back", true, 2, false, {"a.ini=old"}},
+      {"neither can take the name", true, 3, false, {"vnl1000.bak=old", "vnl1000.tmp=new"}},
+      {"a new file that cannot take its name", false, 1, false, {}},
+  };
+  for (const Case& c : cases) {
+    SimFileSystem files;
+    files.CreateFolder("C:\\Dir");
+    if (c.existed) {
+      files.WriteFile("C:\\Dir\\a.ini", "old");
+      files.SetAttributes("C:\\Dir\\a.ini", FileAttributeHidden);
+    }
+    files.FailMovesInto("C:\\Dir\\a.ini", c.failingMoves);
+    EXPECT_EQ(files.ReplaceFile("C:\\Dir\\a.ini", "new"), c.replaced) << c.name;
+    std::vector<std::string> after;
+    for (const platform::FindData& found : files.FindFiles("C:\\Dir\\*.*")) {
+      if (found.name != "." && found.name != "..")
+        after.push_back(found.name + "=" + *files.ReadFile("C:\\Dir\\" + found.name));
+    }
+    EXPECT_EQ(after, c.after) << c.name;
+    if (c.existed && c.failingMoves < 3) {
+      EXPECT_EQ(files.GetFileAttributes("C:\\Dir\\a.ini"), FileAttributeHidden) << c.name;
+    }
+  }
 }
 
 }  // namespace

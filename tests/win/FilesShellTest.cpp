@@ -165,6 +165,44 @@ TEST(FolderIdentityTest, OneFolderHasOneIdentityWhateverThePath) {
   EXPECT_EQ(files.FolderIdentity(folder.Utf8(L"Link")), target);
 }
 
+// "\\?\" lifts the length limit, for the set-up and the clean-up.
+std::wstring Extended(const std::wstring& path) { return L"\\\\?\\" + path; }
+
+// A settings file whose path is as long as a path may be (MAX_PATH - 1 characters) still
+// saves: the files of the replace must fit beside it, however short its own name is, and none
+// of them is left.
+TEST(LongPathReplaceTest, AFileWithThePathOfLongestLengthSaves) {
+  TempFolder folder;
+  const std::size_t longest = MAX_PATH - 1;
+  for (const std::wstring& name : {std::wstring(L"v.ini"), std::wstring(L"varnel.ini"),
+                                   std::wstring(120, L'n') + L".ini"}) {
+    // Folders of up to 100 characters down to where the name ends the path at its longest.
+    std::vector<std::wstring> folders{folder.Path(L"deep")};
+    while (folders.back().size() + 1 + name.size() < longest) {
+      std::size_t room = longest - (folders.back().size() + 1 + name.size()) - 1;
+      if (room > 100) room = std::min<std::size_t>(100, room - 2);  // leave two for another
+      folders.push_back(folders.back() + L"\\" + std::wstring(room, L'd'));
+    }
+    for (const std::wstring& made : folders) {
+      ASSERT_TRUE(::CreateDirectoryW(Extended(made).c_str(), nullptr));
+    }
+    const std::wstring wide = folders.back() + L"\\" + name;
+    ASSERT_EQ(wide.size(), longest);
+    Win32FileSystem files;
+    EXPECT_TRUE(files.ReplaceFile(Narrow(wide), "[Pos]\r\nSpeed=10\r\n"));
+    EXPECT_TRUE(files.ReplaceFile(Narrow(wide), "[Pos]\r\nSpeed=55\r\n"));
+    EXPECT_EQ(files.ReadFile(Narrow(wide)), "[Pos]\r\nSpeed=55\r\n");
+    EXPECT_EQ(files.GetFileSize(Narrow(wide)), 17u);
+
+    // Nothing but the file is left: it is the only thing between the folder and its removal.
+    EXPECT_TRUE(::DeleteFileW(Extended(wide).c_str()));
+    EXPECT_TRUE(::RemoveDirectoryW(Extended(folders.back()).c_str())) << Narrow(name);
+    for (auto it = folders.rbegin() + 1; it != folders.rend(); ++it) {
+      ::RemoveDirectoryW(Extended(*it).c_str());
+    }
+  }
+}
+
 TEST(ShellIconTest, TheIconOfAFileTypeComesFromTheNameAlone) {
   Win32Shell shell;
   for (const char* name : {"C:\\nowhere\\x.txt", "C:\\nowhere\\y.lnk", "z.exe"}) {

@@ -1,8 +1,9 @@
 // Our INI reader and writer against the system's own profile functions, on the same files.
-// Reading: for every key of generated and hand-made files, IniDocument::Get must return what
+// Reading: for every key of generated and hand-made files (in the ANSI code page, UTF-8 with
+// its mark, UTF-16 little-endian with its mark), IniDocument::Get must return what
 // GetPrivateProfileStringW returns. Writing: the same writes through IniDocument::Set and
 // through WritePrivateProfileStringW, on two copies of a file, must read back through the
-// system functions with the same values.
+// system functions with the same values, and our copy must keep its encoding.
 //
 // Known, deliberate differences, kept out of the generated cases:
 // - a value with a line break: the system writes it raw, which plants new lines in the file;
@@ -11,7 +12,11 @@
 //   many when it cuts such a value to the buffer;
 // - a value that has no form in the ANSI code page, in an ANSI file: the system writes '?',
 //   we switch the file to UTF-8 with a byte-order mark;
-// - non-ASCII letters in names: we compare names without regard to ASCII case only.
+// - non-ASCII letters in names: we compare names without regard to ASCII case only;
+// - in an ANSI file, the first byte of a double-byte character right before a line break:
+//   Wine's conversion takes the break for the character's second byte and joins the two
+//   lines; we split the lines before decoding them, so that a damaged line keeps its
+//   neighbours.
 
 #include <windows.h>
 
@@ -135,7 +140,7 @@ class IniDifferential : public ::testing::Test {
   void ExpectSameReads(const std::string& bytes, const std::vector<Name>& names,
                        const std::string& label) {
     const std::wstring path = NewFile(bytes);
-    const IniDocument document = IniDocument::Parse(IniBytesToText(bytes, Codepage()));
+    const IniDocument document = IniFile::Parse(bytes, Codepage()).document;
     for (const Name& name : names) {
       EXPECT_EQ(document.Get(name.first, name.second), SystemGet(path, name))
           << label << ": [" << name.first << "] " << name.second << "\n--- file ---\n"
@@ -150,6 +155,19 @@ class IniDifferential : public ::testing::Test {
 std::string Ansi(const std::string& utf8) {
   return Codepage().Utf8ToAnsi(utf8).value_or("\xEF\xBB\xBF" + utf8);
 }
+
+// Notepad's "Unicode": UTF-16 little-endian after its mark.
+std::string Utf16Le(const std::string& utf8) {
+  const std::wstring wide = Wide(utf8);
+  std::string bytes = "\xFF\xFE";
+  for (const wchar_t unit : wide) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>((unit >> 8) & 0xFF);
+  }
+  return bytes;
+}
+
+bool IsUtf16Le(const std::string& bytes) { return bytes.starts_with("\xFF\xFE"); }
 
 TEST_F(IniDifferential, HandMadeFiles) {
   struct Case {
@@ -184,10 +202,15 @@ TEST_F(IniDifferential, HandMadeFiles) {
        {{"Exp", "Path"}, {"日本", "鍵"}}},
       {"utf-8 with mark", "\xEF\xBB\xBF[Exp]\r\nPath=C:\\한국어\\\r\n",
        {{"Exp", "Path"}}},
+      {"beyond the BMP", "\xEF\xBB\xBF[Exp]\r\nPath=C:\\📁\\日本\\\r\n[📁]\r\n鍵=値📁\r\n",
+       {{"Exp", "Path"}, {"📁", "鍵"}}},
   };
   for (const Case& c : cases) {
     const bool marked = c.text.starts_with("\xEF\xBB\xBF");
     ExpectSameReads(marked ? c.text : Ansi(c.text), c.names, c.label);
+    // The same text saved by Notepad as "Unicode".
+    ExpectSameReads(Utf16Le(marked ? c.text.substr(3) : c.text), c.names,
+                    std::string(c.label) + " (UTF-16 LE)");
   }
 }
 
@@ -284,9 +307,11 @@ TEST_F(IniDifferential, GeneratedFiles) {
   for (unsigned seed = 1; seed <= 300; ++seed) {
     Generator generator(seed);
     const std::string text = generator.File();
-    const bool marked = generator.Pick(0, 4) == 0;
-    ExpectSameReads(marked ? "\xEF\xBB\xBF" + text : Ansi(text), generator.AllNames(),
-                    "seed " + std::to_string(seed));
+    const int encoding = generator.Pick(0, 5);
+    const std::string bytes = encoding == 0   ? "\xEF\xBB\xBF" + text
+                              : encoding == 1 ? Utf16Le(text)
+                                              : Ansi(text);
+    ExpectSameReads(bytes, generator.AllNames(), "seed " + std::to_string(seed));
     if (HasFailure()) return;
   }
 }
@@ -295,25 +320,30 @@ TEST_F(IniDifferential, SameWritesReadTheSame) {
   for (unsigned seed = 1; seed <= 150; ++seed) {
     Generator generator(seed * 7919);
     const std::string text = generator.File();
-    const std::string bytes = Ansi(text);
+    const bool utf16 = seed % 3 == 0;
+    const std::string bytes = utf16 ? Utf16Le(text) : Ansi(text);
     const std::wstring ours = NewFile(bytes);
     const std::wstring theirs = NewFile(bytes);
 
-    IniDocument document = IniDocument::Parse(IniBytesToText(bytes, Codepage()));
+    IniFile file = IniFile::Parse(bytes, Codepage());
+    IniDocument& document = file.document;
     const int writes = generator.Pick(1, 8);
     for (int i = 0; i < writes; ++i) {
-      // The system would write '?' for a character the ANSI code page lacks.
+      // The system would write '?' for a character the ANSI code page lacks; UTF-16 has them
+      // all.
       std::string section, key, value;
       do {
         section = generator.Cased(generator.Choose(Generator::Sections()));
         key = generator.Cased(generator.Choose(Generator::Keys()));
         value = generator.Value(true);
-      } while (!Codepage().Utf8ToAnsi(section + key + value));
+        if (utf16 && generator.Pick(0, 3) == 0) value += "한📁";
+      } while (!utf16 && !Codepage().Utf8ToAnsi(section + key + value));
       document.Set(section, key, value);
       ASSERT_TRUE(WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(),
                                              Wide(value).c_str(), theirs.c_str()));
     }
-    const std::string written = IniTextToBytes(document.Serialize(), Codepage());
+    const std::string written = file.Serialize(Codepage());
+    EXPECT_EQ(IsUtf16Le(written), utf16) << "seed " << seed;
     DeleteFileW(ours.c_str());
     const std::wstring oursWritten = NewFile(written);
 
@@ -344,15 +374,36 @@ TEST_F(IniDifferential, CreatedFileIsTheSystemsByteForByte) {
     ASSERT_TRUE(WritePrivateProfileStringW(Wide(name.first).c_str(), Wide(name.second).c_str(),
                                            Wide(value).c_str(), theirs.c_str()));
   }
-  EXPECT_EQ(IniTextToBytes(document.Serialize(), Codepage()), Bytes(theirs));
+  IniFile file;
+  file.document = document;
+  EXPECT_EQ(file.Serialize(Codepage()), Bytes(theirs));
 }
 
 TEST_F(IniDifferential, CharactersOutsideTheAnsiCodePageSurvive) {
   const std::string korean = "C:\\한국어\\";
-  IniDocument document = IniDocument::Parse(IniBytesToText(Ansi("[Exp]\r\nPath=x\r\n"), Codepage()));
-  document.Set("Exp", "Path", korean);
-  const std::wstring path = NewFile(IniTextToBytes(document.Serialize(), Codepage()));
+  IniFile file = IniFile::Parse(Ansi("[Exp]\r\nPath=x\r\n"), Codepage());
+  file.document.Set("Exp", "Path", korean);
+  const std::wstring path = NewFile(file.Serialize(Codepage()));
   EXPECT_EQ(SystemGet(path, {"Exp", "Path"}), korean);
+}
+
+// Notepad's "Unicode" file, as the program writes it back: still UTF-16 LE with its mark, and
+// the system reads what we changed and what we did not as we read them.
+TEST_F(IniDifferential, AUtf16FileWrittenBackIsReadByTheSystem) {
+  IniFile file = IniFile::Parse(
+      Utf16Le("; 設定\r\n[Pos]\r\nSpeed=55\r\n[Exp]\r\nPath=C:\\日本語\\\r\nVT_ADJ=12\r\n"),
+      Codepage());
+  file.document.Set("Pos", "Speed", "56");
+  file.document.Set("Exp", "PathEx", "C:\\설정\\📁\\");
+  const std::string written = file.Serialize(Codepage());
+  EXPECT_TRUE(IsUtf16Le(written));
+  const std::wstring path = NewFile(written);
+  for (const Name& name : std::vector<Name>{
+           {"Pos", "Speed"}, {"Exp", "Path"}, {"Exp", "VT_ADJ"}, {"Exp", "PathEx"}}) {
+    EXPECT_EQ(SystemGet(path, name), file.document.Get(name.first, name.second))
+        << "[" << name.first << "] " << name.second;
+  }
+  EXPECT_EQ(SystemGet(path, {"Pos", "Speed"}), "56");
 }
 
 }  // namespace

@@ -25,6 +25,9 @@
 //         polls (every ~1 ms) until a visible top-level window of class C (of process E)
 //         exists, or with --gone until none does; reports the wall-clock time (found_unix)
 //         and the window's rectangle.
+//   probe profile --file F --section S --key K --out O
+//         GetPrivateProfileStringW of the key, as the system reads the settings file:
+//         "value=..." (UTF-8), or "absent"
 //
 // Exit status: 0 done, 1 nothing matched or the operation failed, 2 bad command line.
 
@@ -285,6 +288,19 @@ int Metrics(Report& report) {
   report.Line("screen_h=" + std::to_string(GetSystemMetrics(SM_CYSCREEN)));
   report.Line("work=" + std::to_string(work.left) + " " + std::to_string(work.top) + " " +
               std::to_string(work.right) + " " + std::to_string(work.bottom));
+  return 0;
+}
+
+int Profile(Report& report, const std::wstring& file, const std::wstring& section,
+            const std::wstring& key) {
+  static const wchar_t kAbsent[] = L"\x7f<absent>\x7f";
+  wchar_t value[2048];
+  GetPrivateProfileStringW(section.c_str(), key.c_str(), kAbsent, value, 2048, file.c_str());
+  if (std::wstring(value) == kAbsent) {
+    report.Line("absent");
+    return 1;
+  }
+  report.Line("value=" + ToUtf8(value));
   return 0;
 }
 
@@ -558,7 +574,8 @@ int Usage() {
       "             [--timeout MS] --out F\n"
       "       probe client --hwnd H --out F\n"
       "       probe mklink --target T --out L\n"
-      "       probe watch-class --class C [--exe E] [--gone] [--timeout MS] --out F\n",
+      "       probe watch-class --class C [--exe E] [--gone] [--timeout MS] --out F\n"
+      "       probe profile --file F --section S --key K --out O\n",
       stderr);
   return 2;
 }
@@ -568,7 +585,7 @@ int Usage() {
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return Usage();
   std::wstring command = argv[1];
-  std::wstring out, className, exe, target;
+  std::wstring out, className, exe, target, file, section, key;
   bool gone = false;
   DWORD timeoutMs = 10000;
   DWORD pid = 0;
@@ -590,6 +607,12 @@ int wmain(int argc, wchar_t** argv) {
       className = argv[++i];
     } else if (arg == L"--target" && hasValue) {
       target = argv[++i];
+    } else if (arg == L"--file" && hasValue) {
+      file = argv[++i];
+    } else if (arg == L"--section" && hasValue) {
+      section = argv[++i];
+    } else if (arg == L"--key" && hasValue) {
+      key = argv[++i];
     } else if (arg == L"--gone") {
       gone = true;
     } else if (arg == L"--exe" && hasValue) {
@@ -629,6 +652,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"wait-idle" && !rest.empty()) return WaitIdle(report, rest, timeoutMs);
   if (command == L"memory" && pid != 0) return Memory(report, pid);
   if (command == L"metrics") return Metrics(report);
+  if (command == L"profile" && !file.empty()) return Profile(report, file, section, key);
   if (command == L"move" && window) return Move(report, window, rest);
   if (command == L"kill" && window) return Kill(report, window);
   if (command == L"sysclose" && window) return SysClose(report, window);

@@ -2,9 +2,10 @@
 // The main form: the settings window, the owner of every component, and the handlers of the
 // program's commands.
 
-#include <array>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/components/FindWin.h"
 #include "app/components/TrayIcon.h"
@@ -20,11 +21,13 @@
 
 namespace varnel {
 
-// Explorer windows seen so far in the current launch: a prefix of occupied slots, no repeats.
+// Explorer windows seen so far in the current launch, in the order they were first met: no
+// repeats and no limit, so the newest is always the last however many are open.
 struct TFoundWindows {
-  static constexpr int kSlots = 16;
-  std::array<platform::Hwnd, kSlots> Slots{};
-  int Count = 0;
+  std::vector<platform::Hwnd> Slots;
+  int Count() const { return static_cast<int>(Slots.size()); }
+  // Records `window` unless it is there already; says whether it was new.
+  bool Insert(platform::Hwnd window);
 };
 
 class TForm1 : public TForm {
@@ -176,12 +179,15 @@ class TForm1 : public TForm {
 
   // --- the Explorer launcher --------------------------------------------------------------
   // Starts the Explorer and captures the window the start produced: managed (parked, in
-  // ExplorerWnd) or supplementary. Returns false when no new window appeared in time, or when
-  // another launch is still waiting; ExplorerWnd then keeps its value.
+  // ExplorerWnd) or supplementary. Returns false when no new window appeared in time, when
+  // another launch is still waiting, or when the program ends meanwhile; ExplorerWnd then
+  // keeps its value. A managed start that gave up is still watched for a while: its window,
+  // should it come late, becomes the managed one.
   bool LaunchExplorer(bool Managed);
   // Adds the Explorer windows not yet in `Table`; returns how many it holds.
   int FindExplorerWindows(TFoundWindows& Table, const std::string& ExePath);
-  // Returns after `Milliseconds`, having let pending messages run all along.
+  // Returns after `Milliseconds`, having let pending messages run all along, or as soon as
+  // the program ends. The thread sleeps between messages.
   void WaitProcessing(std::uint32_t Milliseconds);
 
   // --- the settings window's handlers ---------------------------------------------------
@@ -253,6 +259,23 @@ class TForm1 : public TForm {
   std::string LaunchFolder(bool managed) const;
   void Place(int left, int top, int width, int height);
   bool launchWaiting_ = false;
+  // The launcher's last steps once it has its window: placed, and for the managed one topmost
+  // and parked.
+  void SettleExplorer(bool managed);
+  // A managed start that gave up: the windows known then, and until when its window is looked
+  // for.
+  struct LateExplorer {
+    TFoundWindows known;
+    std::string exePath;
+    std::uint32_t lookUntil = 0;
+  };
+  std::optional<LateExplorer> lateExplorer_;
+  TTimer* LateExplorerTimer = nullptr;
+  void StartLookingForLateExplorer(const std::string& exePath);
+  void LateExplorerTimerTimer(TComponent& sender);
+  void StopLookingForLateExplorer();
+  // When the last managed start gave up; the tick's restart waits a while after it.
+  std::optional<std::uint32_t> launchGaveUpAt_;
 
   // The window shrunk to one pixel beyond the screen's top-left corner.
   void ShrinkOutOfSight();

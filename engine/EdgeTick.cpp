@@ -72,18 +72,6 @@ bool TForm1::TouchesEnabledEdge(platform::Point p, int width, int height) const 
          (Settings.Exp.Upper != 0 && p.Y == 0) || (Settings.Exp.Lower != 0 && p.Y >= height - 1);
 }
 
-void TForm1::RestartExplorer() {
-  // With the folder followed, the new Explorer opens where the old one was.
-  if (Settings.Exp.Watch == 0) {
-    LaunchExplorer(true);
-    return;
-  }
-  const std::string path = Settings.Exp.Path;
-  Settings.Exp.Path = Engine.HiddenFolder;
-  LaunchExplorer(true);
-  Settings.Exp.Path = path;
-}
-
 bool TForm1::EdgeFires(int edge, platform::Point p, int width, int height) const {
   const Settings::PosSection& pos = Settings.Pos;
   const bool corners = pos.INHConner != 0;

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "app/Unit1.h"
+#include "base/ScopeExit.h"
 
 namespace varnel {
 
@@ -13,6 +14,16 @@ namespace {
 // main window: past these the system is not going to deliver, and the engine must go on.
 constexpr std::uint32_t kLaunchTimeoutMs = 10000;
 constexpr std::uint32_t kPopupTimeoutMs = 2000;
+// One look at the desktop per this many milliseconds while a wait goes on.
+constexpr std::uint32_t kPollMs = 100;
+// After a managed start that gave up, the tick's restart leaves the system this long before it
+// starts another: a pointer resting at the edge would otherwise start one every ten seconds
+// for as long as the Explorer is slow, and every one of them would open a window in the end.
+constexpr std::uint32_t kRetryAfterMs = 5000;
+// A start that gave up may still open its window: it is looked for this often, for this long.
+// A window that comes later than that is left alone, as one the user opened.
+constexpr unsigned kLateLookEveryMs = 500;
+constexpr std::uint32_t kLateLookForMs = 60000;
 
 std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -29,23 +40,18 @@ bool Contains(const std::string& text, const char* word) {
   return text.find(word) != std::string::npos;
 }
 
-void Insert(TFoundWindows& table, platform::Hwnd window) {
-  for (platform::Hwnd& slot : table.Slots) {
-    if (slot == window) return;
-    if (slot == platform::kNoWindow) {
-      slot = window;
-      ++table.Count;
-      return;
-    }
-  }
-}
-
 // Has `now` passed `deadline`? Both are tick counts that wrap after 49 days.
 bool Passed(std::uint32_t now, std::uint32_t deadline) {
   return static_cast<std::int32_t>(now - deadline) > 0;
 }
 
 }  // namespace
+
+bool TFoundWindows::Insert(platform::Hwnd window) {
+  if (std::find(Slots.begin(), Slots.end(), window) != Slots.end()) return false;
+  Slots.push_back(window);
+  return true;
+}
 
 std::string TForm1::LaunchFolder(bool managed) const {
   if (managed || Settings.Exp.PathEn == 0) return Settings.Exp.Path;
@@ -54,13 +60,10 @@ std::string TForm1::LaunchFolder(bool managed) const {
 }
 
 bool TForm1::LaunchExplorer(bool Managed) {
-  // One launch at a time: a second one would take the first one's window for its own.
-  if (launchWaiting_) return false;
-  struct Waiting {
-    bool& flag;
-    explicit Waiting(bool& f) : flag(f) { flag = true; }
-    ~Waiting() { flag = false; }
-  } waiting(launchWaiting_);
+  // One launch at a time: a second one would take the first one's window for its own. And
+  // none once the program is ending: nothing would be left to manage the window.
+  if (launchWaiting_ || Application().Terminated()) return false;
+  const auto waiting = RaiseForScope(launchWaiting_);
 
   platform::Platform& system = System();
   const std::string folder = LaunchFolder(Managed);
@@ -76,38 +79,107 @@ bool TForm1::LaunchExplorer(bool Managed) {
   WinList1->EmptyNames = false;
   WinList1->WhatDoFind = id_VisOnly;
   FoundWindows = TFoundWindows{};
-  FoundWindows.Count = FindExplorerWindows(FoundWindows, exePath);
+  const int before = FindExplorerWindows(FoundWindows, exePath);
 
   system.shell.ShellExecute(Handle(), "", exePath, parameters, windowsFolder,
                             platform::SwShowNoActivate);
 
   const std::uint32_t deadline = system.kernel.GetTickCount() + kLaunchTimeoutMs;
-  const int before = FoundWindows.Count;
-  int found = FindExplorerWindows(FoundWindows, exePath);
-  while (found <= before) {
-    if (Passed(system.kernel.GetTickCount(), deadline)) return false;
-    LetMessagesRun();
-    WaitProcessing(50);
-    system.kernel.Sleep(50);
-    found = FindExplorerWindows(FoundWindows, exePath);
+  while (FindExplorerWindows(FoundWindows, exePath) <= before) {
+    if (Application().Terminated()) return false;
+    if (Passed(system.kernel.GetTickCount(), deadline)) {
+      if (Managed) StartLookingForLateExplorer(exePath);
+      return false;
+    }
+    WaitProcessing(kPollMs);
+    // The program ends: the window is the user's now, wherever the system shows it.
+    if (Application().Terminated()) return false;
   }
-  Engine.ExplorerWnd = FoundWindows.Slots[found - 1];
+  Engine.ExplorerWnd = FoundWindows.Slots.back();
+  // A supplementary launch may have taken the window a managed start is still awaited for;
+  // that window is placed beside the managed one and must not be parked later.
+  if (lateExplorer_) lateExplorer_->known.Insert(Engine.ExplorerWnd);
+  if (Managed) launchGaveUpAt_.reset();
+  SettleExplorer(Managed);
+  return true;
+}
 
+void TForm1::SettleExplorer(bool managed) {
+  platform::Platform& system = System();
   Engine.WorkArea = system.windows.GetWorkArea();
   Engine.SlideRect.Top = Engine.WorkArea.Top;
   Engine.SlideRect.Height = Engine.WorkArea.Bottom - Engine.WorkArea.Top;
   Engine.SlideRect.Left = Engine.WorkArea.Left - Settings.Exp.Height;
   system.windows.ShowWindow(Engine.ExplorerWnd, platform::SwRestore);
   const unsigned keep = platform::SwpNoSize | platform::SwpNoMove | platform::SwpNoActivate;
-  if (Managed) {
+  if (managed) {
     system.windows.SetWindowPos(Engine.ExplorerWnd, platform::HwndTopmost, 0, 0, 0, 0, keep);
     LetMessagesRun();
-    ParkExplorer();
+    // An exit that ran meanwhile has closed the window already.
+    if (!Application().Terminated()) ParkExplorer();
   } else {
     system.windows.SetWindowPos(Engine.ExplorerWnd, platform::HwndNoTopmost, 0, 0, 0, 0, keep);
   }
   Engine.ShownEdge = EdgeNone;
-  return true;
+}
+
+void TForm1::RestartExplorer() {
+  // A start that gave up moments ago is not followed by another at once.
+  if (launchGaveUpAt_ &&
+      System().kernel.GetTickCount() - *launchGaveUpAt_ < kRetryAfterMs) {
+    return;
+  }
+  // With the folder followed, the new Explorer opens where the old one was.
+  if (Settings.Exp.Watch == 0) {
+    LaunchExplorer(true);
+    return;
+  }
+  const ScopeExit restore([this, path = Settings.Exp.Path] { Settings.Exp.Path = path; });
+  Settings.Exp.Path = Engine.HiddenFolder;
+  LaunchExplorer(true);
+}
+
+// The managed start gave up, but its window may still come: it is looked for now and then, for
+// a while, and taken as the managed one if it does. Looking costs a window list refresh, so it
+// is done twice a second rather than every tick, and never after the while.
+void TForm1::StartLookingForLateExplorer(const std::string& exePath) {
+  platform::Platform& system = System();
+  launchGaveUpAt_ = system.kernel.GetTickCount();
+  lateExplorer_ = LateExplorer{FoundWindows, exePath, *launchGaveUpAt_ + kLateLookForMs};
+  if (LateExplorerTimer == nullptr) {
+    LateExplorerTimer = &TComponent::Create<TTimer>(*this, "LateExplorerTimer", system.ui,
+                                                    kLateLookEveryMs);
+    LateExplorerTimer->OnTimer = [this](TComponent& sender) { LateExplorerTimerTimer(sender); };
+  }
+  LateExplorerTimer->SetEnabled(true);
+}
+
+void TForm1::LateExplorerTimerTimer(TComponent& /*sender*/) {
+  // Not while a launch or a look waits (the window would be taken twice), nor while a tick
+  // works on the managed window (it would be moved from under the slide): the next look comes
+  // soon enough.
+  if (launchWaiting_ || Engine.TickBusy) return;
+  // Past the while, or the engine has its window again (a later launch took it): a window
+  // that comes now is the user's.
+  if (!lateExplorer_ || Application().Terminated() ||
+      Passed(System().kernel.GetTickCount(), lateExplorer_->lookUntil) ||
+      System().windows.IsWindow(Engine.ExplorerWnd)) {
+    StopLookingForLateExplorer();
+    return;
+  }
+  const auto waiting = RaiseForScope(launchWaiting_);
+  const int known = lateExplorer_->known.Count();
+  if (FindExplorerWindows(lateExplorer_->known, lateExplorer_->exePath) <= known) return;
+  if (Application().Terminated()) return;
+  Engine.ExplorerWnd = lateExplorer_->known.Slots.back();
+  StopLookingForLateExplorer();
+  launchGaveUpAt_.reset();
+  SettleExplorer(true);
+}
+
+void TForm1::StopLookingForLateExplorer() {
+  lateExplorer_.reset();
+  if (LateExplorerTimer != nullptr) LateExplorerTimer->SetEnabled(false);
 }
 
 int TForm1::FindExplorerWindows(TFoundWindows& Table, const std::string& ExePath) {
@@ -135,25 +207,31 @@ int TForm1::FindExplorerWindows(TFoundWindows& Table, const std::string& ExePath
       // take a moment to appear. A popup that does not come is asked for again next poll.
       const std::uint32_t deadline = system.kernel.GetTickCount() + kPopupTimeoutMs;
       record = system.windows.GetLastActivePopup(window);
-      while (record == window && !Passed(system.kernel.GetTickCount(), deadline)) {
-        LetMessagesRun();
-        WaitProcessing(50);
-        system.kernel.Sleep(50);
+      while (record == window && !Passed(system.kernel.GetTickCount(), deadline) &&
+             !Application().Terminated()) {
+        WaitProcessing(kPollMs);
         record = system.windows.GetLastActivePopup(window);
       }
       if (record == window) continue;
     }
-    Insert(Table, record);
+    Table.Insert(record);
   }
-  return Table.Count;
+  return Table.Count();
 }
 
 void TForm1::WaitProcessing(std::uint32_t Milliseconds) {
-  const platform::Kernel& kernel = System().kernel;
-  const std::uint32_t deadline = kernel.GetTickCount() + Milliseconds;
-  do {
-    LetMessagesRun();
-  } while (!Passed(kernel.GetTickCount(), deadline));
+  platform::Platform& system = System();
+  const std::uint32_t deadline = system.kernel.GetTickCount() + Milliseconds;
+  // The thread sleeps until a message comes or the time is up: timers and menu commands run
+  // as they arrive, and the processor idles in between.
+  std::uint32_t remaining = Milliseconds;
+  for (;;) {
+    system.ui.WaitForMessages(remaining);
+    if (Application().Terminated()) return;
+    const auto left = static_cast<std::int32_t>(deadline - system.kernel.GetTickCount());
+    if (left <= 0) return;
+    remaining = static_cast<std::uint32_t>(left);
+  }
 }
 
 }  // namespace varnel

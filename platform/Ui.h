@@ -129,6 +129,12 @@ class Ui {
   // message run and returns ("let pending messages run").
   virtual void Run() = 0;
   virtual void ProcessMessages() = 0;
+  // MsgWaitForMultipleObjects on the thread's queue alone: sleeps until a message, a timer
+  // that falls due or a posted task is there, or until `timeoutMs` has passed, then lets every
+  // pending message run as ProcessMessages does. Returns whether something arrived before the
+  // time-out. The thread uses no processor while it sleeps. A quit left for the outer loop
+  // may end every wait at once: a caller that waits in a loop stops when the program ends.
+  virtual bool WaitForMessages(unsigned timeoutMs) = 0;
   virtual void PostQuitMessage() = 0;
   // Runs `task` from the message loop, after the messages already waiting.
   virtual void PostTask(std::function<void()> task) = 0;

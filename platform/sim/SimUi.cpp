@@ -165,10 +165,38 @@ void SimUi::Run() {
 }
 
 void SimUi::ProcessMessages() {
+  ++processMessagesCount_;
   clock_.Advance(1);
   while (RunNextTimerDueBy(clock_.Now())) {
   }
   DrainTasks();
+}
+
+std::optional<std::uint32_t> SimUi::NextTimerDue() const {
+  std::optional<std::uint32_t> next;
+  for (const auto& [id, timer] : timers_) {
+    if (!next || timer.due < *next) next = timer.due;
+  }
+  return next;
+}
+
+bool SimUi::WaitForMessages(unsigned timeoutMs) {
+  ++waitForMessagesCount_;
+  const std::uint32_t end = clock_.Now() + timeoutMs;
+  if (!tasks_.empty() || quitPosted_) {
+    clock_.Advance(1);
+  } else {
+    const std::optional<std::uint32_t> due = NextTimerDue();
+    if (!due || *due > end) {
+      clock_.Advance(end - clock_.Now());
+      return false;
+    }
+    if (*due > clock_.Now()) clock_.Advance(*due - clock_.Now());
+  }
+  while (RunNextTimerDueBy(clock_.Now())) {
+  }
+  DrainTasks();
+  return true;
 }
 
 void SimUi::DrainTasks() {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -135,6 +136,10 @@ class SimUi : public platform::Ui {
   const std::vector<SimOpenMenu>& MenusShown() const { return menusShown_; }
   SimOpenMenu* OpenMenu() { return openMenu_; }
   int RunCount() const { return runCount_; }
+  // How often the program let pending messages run, and how often it slept for them: a wait
+  // that spins shows as many dispatches and no sleeps.
+  int ProcessMessagesCount() const { return processMessagesCount_; }
+  int WaitForMessagesCount() const { return waitForMessagesCount_; }
 
   // --- Ui ---------------------------------------------------------------------------
   std::unique_ptr<platform::ControlPeer> CreateControl(const platform::ControlSpec& spec,
@@ -146,6 +151,10 @@ class SimUi : public platform::Ui {
   // Dispatching takes a moment: the clock moves on by a millisecond, then the timers that fall
   // due and the posted tasks run. So a program's busy wait ends on the simulated clock too.
   void ProcessMessages() override;
+  // Sleeps on the simulated clock: to the first timer that falls due within the time-out, or
+  // to the time-out itself. Posted tasks or a quit already waiting end it at once, after a
+  // millisecond for the dispatch (so a caller that never stops waiting still sees time pass).
+  bool WaitForMessages(unsigned timeoutMs) override;
   void PostQuitMessage() override { quitPosted_ = true; }
   void PostTask(std::function<void()> task) override;
   int MessageBox(platform::Hwnd owner, const std::string& text, const std::string& caption,
@@ -165,6 +174,7 @@ class SimUi : public platform::Ui {
     bool once = false;
   };
   bool RunNextTimerDueBy(std::uint32_t limit);
+  std::optional<std::uint32_t> NextTimerDue() const;
   void DrainTasks();
 
   SimDesktop& desktop_;
@@ -180,6 +190,8 @@ class SimUi : public platform::Ui {
   unsigned runBudget_ = 0;
   bool quitPosted_ = false;
   int runCount_ = 0;
+  int processMessagesCount_ = 0;
+  int waitForMessagesCount_ = 0;
 };
 
 }  // namespace varnel::sim

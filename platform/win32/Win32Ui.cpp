@@ -102,6 +102,15 @@ void Win32Ui::ProcessMessages() {
   }
 }
 
+// MWMO_INPUTAVAILABLE: without it the wait sleeps through messages that were already in the
+// queue when it began (a PeekMessage had seen them but left them), and wakes only for new ones.
+bool Win32Ui::WaitForMessages(unsigned timeoutMs) {
+  const DWORD woken = ::MsgWaitForMultipleObjectsEx(0, nullptr, timeoutMs, QS_ALLINPUT,
+                                                    MWMO_INPUTAVAILABLE);
+  ProcessMessages();
+  return woken == WAIT_OBJECT_0;
+}
+
 void Win32Ui::PostQuitMessage() { ::PostQuitMessage(0); }
 
 void Win32Ui::PostTask(std::function<void()> task) {

@@ -23,6 +23,7 @@ class Win32Ui final : public platform::Ui {
   void KillTimer(platform::TimerId id) override;
   void Run() override;
   void ProcessMessages() override;
+  bool WaitForMessages(unsigned timeoutMs) override;
   void PostQuitMessage() override;
   void PostTask(std::function<void()> task) override;
   int MessageBox(platform::Hwnd owner, const std::string& text, const std::string& caption,

@@ -582,3 +582,29 @@ launch_folder_make() {
     probe mklink --target 'C:\windows\regedit.exe' --out "$win\\Tools\\Regedit.lnk" &&
     [[ -f $host/Notepad.lnk && -f $host/Winver.lnk && -f $host/Tools/Regedit.lnk ]]
 }
+
+# explorer_open_new FOLDER: a new Explorer window each time, as a user opens many: the full
+# path with /n,/e, is not handed to a running instance the way Wine's bare `explorer` is.
+explorer_open_new() {
+  LC_ALL=$VARNEL_WINE_LOCALE "$VARNEL_WINE64" 'C:\windows\explorer.exe' "/n,/e,$1" </dev/null >/dev/null 2>&1 &
+}
+
+# explorer_count_is N: a fresh listing shows exactly N Explorer folder windows;
+# E2E_EXPLORER_COUNT is the number it shows.
+explorer_count_is() {
+  probe_list || return 1
+  E2E_EXPLORER_COUNT=$(explorer_handles | wc -l)
+  ((E2E_EXPLORER_COUNT == $1))
+}
+
+# holds_for SECONDS CONDITION: CONDITION holds at every look (every 0.2 s) for that long, for
+# what must not happen (a window that must not appear); fails at the first look where it does
+# not hold.
+holds_for() {
+  local deadline=$((SECONDS + $1)) condition=$2
+  while eval "$condition"; do
+    ((SECONDS >= deadline)) && return 0
+    sleep 0.2
+  done
+  return 1
+}

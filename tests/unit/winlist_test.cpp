@@ -104,6 +104,16 @@ TEST_F(WinListTest, EntriesCarryTheProcessAndTheOwner) {
   EXPECT_THROW(list.GetHandle(list.Count()), std::out_of_range);
 }
 
+TEST_F(WinListTest, ListsEveryQualifyingWindowHoweverMany) {
+  // The Explorer finder tells a new window by the growth of this list: a fixed table would
+  // hide the newest window on a crowded desktop.
+  for (int i = 0; i < 300; ++i) Add("W" + std::to_string(i));
+  list.Refresh();
+  ASSERT_EQ(list.Count(), 300);
+  EXPECT_EQ(list.Caption(0), "W299");
+  EXPECT_EQ(list.GetExeFile(0), "W299.exe");
+}
+
 TEST_F(WinListTest, TheTimerRefreshesAndAnnouncesChanges) {
   int changes = 0;
   list.OnChanged = [&](TComponent&) { ++changes; };

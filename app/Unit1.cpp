@@ -4,6 +4,8 @@
 
 #include <optional>
 
+#include "base/ScopeExit.h"
+#include "engine/Geometry.h"
 #include "settings/IniDocument.h"
 #include "settings/Rw_ini.h"
 
@@ -22,6 +24,7 @@ void TForm1::FormCreate(TComponent& /*sender*/) {
   // work area's bottom-right corner.
   std::vector<std::string> extensions;
   ReadIni(System(), Settings, extensions, Engine.WorkArea, Bounds());
+  ClampExplorerGeometry(Settings.Exp, Engine.WorkArea);
   ListBox1->Items().Assign(std::move(extensions));
   TrayIcon1->SetVisible(Settings.Pos.HideTray == 0);
 
@@ -148,30 +151,31 @@ void TForm1::BitBtn1Click(TComponent& /*sender*/) {
 
   // The engine resumes even when the file cannot be written: the error is shown, and the
   // window must not stay "open" for the tick with nothing on screen.
-  struct Resume {
-    bool& open;
-    ~Resume() { open = false; }
-  } resume{SettingsOpen};
+  const ScopeExit resume([this] { SettingsOpen = false; });
   if (Settings.Exp.Width > 1 && Settings.Exp.Height > 1) WriteSettings();
 }
 
 void TForm1::mnuExitClick(TComponent& /*sender*/) { Close(); }
 
-void TForm1::FormCloseQuery(TComponent& /*sender*/, bool& /*canClose*/) {
-  CloseExplorerAndSave();
-}
+void TForm1::FormCloseQuery(TComponent& /*sender*/, bool& /*canClose*/) { SaveAtExit(); }
 
 void TForm1::FormClose(TComponent& /*sender*/, TCloseAction& /*action*/) {
-  CloseExplorerAndSave();
-}
-
-void TForm1::CloseExplorerAndSave() {
+  // Only now is the end certain: a query can still be followed by a cancelled logoff, and
+  // then the managed Explorer is still wanted.
   if (Engine.ExplorerWnd != platform::kNoWindow) {
     System().windows.SendMessage(Engine.ExplorerWnd, platform::WmSysCommand, platform::ScClose,
                                  0);
   }
-  if (Settings.ini.inh == 0 && Settings.Exp.Width > 1 && Settings.Exp.Height > 1) {
+}
+
+void TForm1::SaveAtExit() {
+  if (Settings.ini.inh != 0 || Settings.Exp.Width <= 1 || Settings.Exp.Height <= 1) return;
+  try {
     WriteSettings();
+  } catch (const EIniWriteError& error) {
+    // Told once, and the exit goes on: a program that cannot be ended because its file is
+    // read-only is worse than the lost settings. At a session end nothing may be shown.
+    if (!EndingSession()) Application().ShowException(error);
   }
 }
 

@@ -245,7 +245,11 @@ class TForm1 : public TForm {
   bool LaunchEdgeFires(int edge, platform::Point pointer, int width, int height) const;
   bool PointerOverMenu(platform::Point pointer) const;
   void DismissLaunchMenu();
+  // True while the Launch menu the edge trigger popped is on screen.
+  bool launchMenuPopped_ = false;
   void PinExplorer(bool pinned);
+  // Opens the supplementary Explorer beside the managed one; false when none came.
+  bool OpenSupplementaryExplorer();
 
   // The edge tick's parts.
   bool ScreenSaverRuns() const;
@@ -279,8 +283,8 @@ class TForm1 : public TForm {
 
   // The window shrunk to one pixel beyond the screen's top-left corner.
   void ShrinkOutOfSight();
-  // The close query's and the close's shared work: close the managed Explorer, save.
-  void CloseExplorerAndSave();
+  // Writes the settings at an exit or a session end, unless they are not to be remembered.
+  void SaveAtExit();
   void WriteSettings();
   // The field rule of the editable up-down fields: text, else the arrows' position.
   void ApplyFieldRule(TEdit& field, TUpDown& arrows, std::int32_t& setting);

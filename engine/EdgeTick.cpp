@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/Unit1.h"
+#include "base/ScopeExit.h"
 
 namespace varnel {
 
@@ -27,30 +28,32 @@ void TForm1::Timer1Timer(TComponent& /*sender*/) {
   platform::WindowManager& windows = System().windows;
   Engine.WorkArea = windows.GetWorkArea();
   TrayIcon1->SetTipHelp(ClockText());
+  TrayIcon1->RetryAdd();
   if (ScreenSaverRuns()) return;
 
   if (Engine.TickBusy) return;
-  Engine.TickBusy = true;
-
   const platform::Point pointer = windows.GetCursorPos();
-  const int width = windows.GetSystemMetrics(platform::SmCxScreen);
-  const int height = windows.GetSystemMetrics(platform::SmCyScreen);
-  if (TouchesEnabledEdge(pointer, width, height) && !windows.IsWindow(Engine.ExplorerWnd)) {
-    RestartExplorer();
-  }
-  if (Engine.ShownEdge != EdgeNone &&
-      (windows.IsIconic(Engine.ExplorerWnd) || windows.IsZoomed(Engine.ExplorerWnd))) {
-    windows.SendMessage(Engine.ExplorerWnd, platform::WmSysCommand, platform::ScRestore, 0);
-  }
+  {
+    // A flag left set would stop the engine for good: it is cleared however the work ends.
+    const auto busy = RaiseForScope(Engine.TickBusy);
+    const int width = windows.GetSystemMetrics(platform::SmCxScreen);
+    const int height = windows.GetSystemMetrics(platform::SmCyScreen);
+    if (TouchesEnabledEdge(pointer, width, height) && !windows.IsWindow(Engine.ExplorerWnd)) {
+      RestartExplorer();
+    }
+    if (Engine.ShownEdge != EdgeNone &&
+        (windows.IsIconic(Engine.ExplorerWnd) || windows.IsZoomed(Engine.ExplorerWnd))) {
+      windows.SendMessage(Engine.ExplorerWnd, platform::WmSysCommand, platform::ScRestore, 0);
+    }
 
-  if (Engine.ShownEdge == EdgeNone) {
-    ClearToolStyle();
-    ComeOut(pointer);
-  } else {
-    GoBack(pointer);
+    if (Engine.ShownEdge == EdgeNone) {
+      ClearToolStyle();
+      ComeOut(pointer);
+    } else {
+      GoBack(pointer);
+    }
+    if (Engine.ShownEdge == EdgeNone && Settings.Exp.Fix == 0) RefreshPark();
   }
-  if (Engine.ShownEdge == EdgeNone && Settings.Exp.Fix == 0) RefreshPark();
-  Engine.TickBusy = false;
 
   LaunchTrigger(pointer);
   if (++Engine.WatchTickCount >= kWatchEveryTicks) Engine.WatchTickCount = 0;

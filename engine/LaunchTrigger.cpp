@@ -2,6 +2,7 @@
 // pointer stays away from it.
 
 #include "app/Unit1.h"
+#include "base/ScopeExit.h"
 
 namespace varnel {
 
@@ -61,7 +62,10 @@ void TForm1::LaunchTrigger(platform::Point pointer) {
   const int height = windows.GetSystemMetrics(platform::SmCyScreen);
   const platform::Hwnd owner = Application().Handle();
 
-  for (int edge = EdgeLeft; edge <= EdgeBottom; ++edge) {
+  // While any menu of the program is open nothing pops, and nothing is activated under it:
+  // a step toward the owner window would close the menu the user is reading.
+  const bool menuOpen = Application().ShownMenu() != nullptr;
+  for (int edge = EdgeLeft; edge <= EdgeBottom && !menuOpen; ++edge) {
     if (!LaunchEdgeFires(edge, pointer, width, height)) continue;
     if (Engine.LaunchPendingEdge != edge) {
       Engine.LaunchPendingEdge = edge;
@@ -74,7 +78,10 @@ void TForm1::LaunchTrigger(platform::Point pointer) {
     if (--Engine.LaunchPendingCount > 0) continue;
     Engine.LaunchShownEdge = edge;
     Engine.LaunchIdleCount = Settings.Launch.Idle;
-    PopupMenuLaunch->Popup(pointer.X, pointer.Y);
+    {
+      const auto popped = RaiseForScope(launchMenuPopped_);
+      PopupMenuLaunch->Popup(pointer.X, pointer.Y);
+    }
     Engine.LaunchPendingEdge = EdgeNone;
   }
 
@@ -107,11 +114,15 @@ bool TForm1::PointerOverMenu(platform::Point pointer) const {
 }
 
 void TForm1::DismissLaunchMenu() {
-  platform::WindowManager& windows = System().windows;
-  windows.SetActiveWindow(Application().Handle());
-  windows.ShowOwnedPopups(Handle(), false);
-  // Activating the owner does not end the system's menu loop everywhere; this does.
-  Ui().EndMenu();
+  // Only the menu this trigger popped is closed. Once it has closed by itself, a menu open now
+  // is one the user opened since (the tray's), and not ours to end.
+  if (launchMenuPopped_) {
+    platform::WindowManager& windows = System().windows;
+    windows.SetActiveWindow(Application().Handle());
+    windows.ShowOwnedPopups(Handle(), false);
+    // Activating the owner does not end the system's menu loop everywhere; this does.
+    Ui().EndMenu();
+  }
   Engine.LaunchShownEdge = EdgeNone;
   Engine.LaunchIdleCount = 0;
 }

@@ -5,12 +5,14 @@
 
 namespace varnel {
 
-void TForm1::mnuExploreClick(TComponent& /*sender*/) {
+void TForm1::mnuExploreClick(TComponent& /*sender*/) { OpenSupplementaryExplorer(); }
+
+bool TForm1::OpenSupplementaryExplorer() {
   const platform::Hwnd saved = Engine.ExplorerWnd;
   if (!LaunchExplorer(false)) {
     // No new window came: there is nothing to place, and the managed one must not be moved.
     Engine.ExplorerWnd = saved;
-    return;
+    return false;
   }
   const platform::Rect& area = Engine.WorkArea;
   const Settings::ExpSection& exp = Settings.Exp;
@@ -39,6 +41,7 @@ void TForm1::mnuExploreClick(TComponent& /*sender*/) {
   Engine.ExplorerWnd = saved;
   Engine.LaunchShownEdge = EdgeNone;
   Engine.LaunchIdleCount = 0;
+  return true;
 }
 
 void TForm1::PinExplorer(bool pinned) {
@@ -53,8 +56,10 @@ void TForm1::PinExplorer(bool pinned) {
 
 void TForm1::mnuExpFixClick(TComponent& /*sender*/) { PinExplorer(!mnuExpFix->Checked()); }
 
-void TForm1::mnuDualExpClick(TComponent& sender) {
-  mnuExploreClick(sender);
+void TForm1::mnuDualExpClick(TComponent& /*sender*/) {
+  // Half a layout is worse than none: without the second window the managed one stays as it
+  // was, neither pinned nor moved.
+  if (!OpenSupplementaryExplorer()) return;
   PinExplorer(true);
   Engine.ShownEdge = Engine.LastEdge;
   const platform::Rect& area = Engine.WorkArea;

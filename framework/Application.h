@@ -14,6 +14,8 @@
 
 namespace varnel {
 
+class TPopupMenu;
+
 class TApplication : public TComponent, private platform::ControlSink {
  public:
   explicit TApplication(platform::Platform& platform);
@@ -42,6 +44,11 @@ class TApplication : public TComponent, private platform::ControlSink {
   void Terminate();
   bool Terminated() const { return terminated_; }
 
+  // The popup menu on screen now, or null. The system shows one menu at a time, so while one
+  // is open no other menu of the program pops.
+  const TPopupMenu* ShownMenu() const { return shownMenu_; }
+  void SetShownMenu(const TPopupMenu* menu) { shownMenu_ = menu; }
+
   // Runs a user's action; an error it raises is shown in a message box.
   void Guarded(const std::function<void()>& action);
   void ShowException(const std::exception& error);
@@ -54,6 +61,7 @@ class TApplication : public TComponent, private platform::ControlSink {
   std::string title_;
   std::unique_ptr<platform::ControlPeer> window_;
   TForm* mainForm_ = nullptr;
+  const TPopupMenu* shownMenu_ = nullptr;
   bool terminated_ = false;
 };
 

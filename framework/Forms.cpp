@@ -1,5 +1,6 @@
 #include "framework/Forms.h"
 
+#include "base/ScopeExit.h"
 #include "framework/Application.h"
 
 namespace varnel {
@@ -38,6 +39,10 @@ bool TForm::CloseQuery() {
 }
 
 void TForm::Close() {
+  // A close asked for again while this one runs (a tray command inside the message box of a
+  // failed save, say) is the same close.
+  if (closing_) return;
+  const auto closing = RaiseForScope(closing_);
   if (!CloseQuery()) return;
   const bool isMainForm = application_.MainForm() == this;
   TCloseAction action = isMainForm ? TCloseAction::caFree : TCloseAction::caHide;
@@ -51,17 +56,35 @@ void TForm::Close() {
 }
 
 bool TForm::PeerCloseQuery(bool endSession) {
-  bool mayClose = false;
-  application_.Guarded([&] {
-    if (endSession) {
-      mayClose = CloseQuery();
-    } else {
-      // A close request from the system or another program takes the exit command's path;
-      // the framework ends the program itself, the window is not destroyed under it.
-      Close();
+  if (endSession) {
+    // Windows waits for this answer before it can log off: it comes at once, and an error on
+    // the way is not shown (a modal box would keep the session from ending) and does not
+    // turn the answer into a refusal.
+    const auto asking = RaiseForScope(endingSession_);
+    try {
+      return CloseQuery();
+    } catch (const std::exception&) {
+      return true;
     }
-  });
-  return mayClose;
+  }
+  // A close request from the system or another program takes the exit command's path; the
+  // framework ends the program itself, the window is not destroyed under it.
+  application_.Guarded([this] { Close(); });
+  return false;
+}
+
+void TForm::PeerEndSession(bool ending) {
+  if (!ending || application_.MainForm() != this) return;
+  // The session ends and the program with it: the close work runs now, without a second
+  // query (the system has asked already) and without a word to the user.
+  const auto sessionEnds = RaiseForScope(endingSession_);
+  TCloseAction action = TCloseAction::caFree;
+  try {
+    if (OnClose) OnClose(*this, action);
+  } catch (const std::exception&) {
+    // Nothing can be reported while the session ends; the program ends all the same.
+  }
+  application_.Terminate();
 }
 
 void TForm::PeerActivated() {

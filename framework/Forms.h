@@ -35,6 +35,9 @@ class TForm : public TControl {
   void Close();
   // OnCloseQuery's answer; what the system asks when the session ends.
   bool CloseQuery();
+  // True while the system asks whether the session may end, and while it ends: no message
+  // box may be shown then (it would hold up the logoff).
+  bool EndingSession() const { return endingSession_; }
   // Called once the form is built, by TApplication::CreateForm.
   void DoCreate();
 
@@ -45,12 +48,15 @@ class TForm : public TControl {
 
  protected:
   bool PeerCloseQuery(bool endSession) override;
+  void PeerEndSession(bool ending) override;
   void PeerActivated() override;
 
  private:
   TApplication& application_;
   std::string caption_;
   platform::FontSpec font_;
+  bool closing_ = false;
+  bool endingSession_ = false;
 };
 
 }  // namespace varnel

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "base/ScopeExit.h"
 #include "framework/Application.h"
 
 namespace varnel {
@@ -75,19 +76,24 @@ void TPopupMenu::AddEntries(const TMenuItem& parent, std::vector<platform::MenuE
 }
 
 void TPopupMenu::Popup(int x, int y) {
-  if (showing_) return;
-  struct Showing {
-    bool& flag;
-    explicit Showing(bool& f) : flag(f) { flag = true; }
-    ~Showing() { flag = false; }
-  } showing(showing_);
-  if (OnPopup) OnPopup(*this);
-  std::vector<platform::MenuEntry> entries;
-  std::vector<TMenuItem*> byId;
-  AddEntries(*items_, entries, byId);
   TApplication* application = FindApplication(*this);
-  const platform::Hwnd owner = application != nullptr ? application->Handle() : platform::kNoWindow;
-  const unsigned chosen = ui_.TrackPopupMenu(entries, {x, y}, owner);
+  if (showing_ || (application != nullptr && application->ShownMenu() != nullptr)) return;
+  std::vector<TMenuItem*> byId;
+  unsigned chosen = 0;
+  {
+    const auto showing = RaiseForScope(showing_);
+    if (application != nullptr) application->SetShownMenu(this);
+    const ScopeExit shown([application] {
+      if (application != nullptr) application->SetShownMenu(nullptr);
+    });
+    if (OnPopup) OnPopup(*this);
+    std::vector<platform::MenuEntry> entries;
+    AddEntries(*items_, entries, byId);
+    const platform::Hwnd owner =
+        application != nullptr ? application->Handle() : platform::kNoWindow;
+    chosen = ui_.TrackPopupMenu(entries, {x, y}, owner);
+  }
+  // The menu is closed by now: what the command does (a wait, a dialog) may show menus again.
   if (chosen == 0 || chosen > byId.size()) return;
   byId[chosen - 1]->Click();
 }

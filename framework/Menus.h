@@ -72,8 +72,9 @@ class TPopupMenu : public TComponent {
 
   // Fires OnPopup, shows the menu at the screen point and returns when it has closed; a
   // chosen item's click runs before the return. The menu's window owner is the application's.
-  // Asked again while it is open (from a tick inside its loop), it returns at once: the system
-  // shows one menu at a time, and a second OnPopup could rebuild the items being shown.
+  // Asked while this or another menu of the application is open (from a tick inside a menu's
+  // loop), it returns at once: the system shows one menu at a time, and a second OnPopup
+  // could rebuild the items being shown.
   void Popup(int x, int y);
   bool Showing() const { return showing_; }
 

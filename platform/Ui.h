@@ -71,6 +71,12 @@ class ControlSink {
   // A close request (WM_CLOSE) or the session ending (WM_QUERYENDSESSION with `endSession`).
   // Returns whether the window may close.
   virtual bool PeerCloseQuery(bool /*endSession*/) { return true; }
+  // The session ends (WM_ENDSESSION): `ending` is false when the logoff was cancelled after
+  // the query. When it is true the process may be ended as soon as this returns.
+  virtual void PeerEndSession(bool /*ending*/) {}
+  // The shell's taskbar has been created anew (Explorer restarted): every icon the program
+  // had in the notification area is gone and must be added again. Callback windows only.
+  virtual void PeerTaskbarCreated() {}
   virtual void PeerActivated() {}
   // A message to a callback window.
   virtual void PeerMessage(unsigned /*message*/, std::uintptr_t /*wParam*/,

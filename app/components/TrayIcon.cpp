@@ -61,6 +61,14 @@ void TCallbackWindow::PeerMessage(unsigned message, std::uintptr_t wParam, std::
   Guarded([icon, lParam] { icon->HandleCallback(static_cast<unsigned>(lParam)); });
 }
 
+void TCallbackWindow::PeerTaskbarCreated() {
+  // Copied first: an icon's add may run messages, and with them changes to the registry.
+  const auto icons = Registry().icons;
+  for (const auto& [id, icon] : icons) {
+    Guarded([icon = icon] { icon->TaskbarCreated(); });
+  }
+}
+
 // --- TTrayIcon ----------------------------------------------------------------------------
 
 TTrayIcon::TTrayIcon(TComponent* owner, std::string name, TForm& form)
@@ -166,11 +174,13 @@ void TTrayIcon::UpdateTrayIcon(Action action) {
       if (!visible_) return;
       record_.window = Registry().window != nullptr ? Registry().window->Handle()
                                                     : platform::kNoWindow;
-      platform_.shell.ShellNotifyIcon(platform::NimAdd, record_);
-      added_ = true;
+      // An icon the shell already holds under our id only needs its record brought up to date.
+      added_ = platform_.shell.ShellNotifyIcon(platform::NimAdd, record_) ||
+               platform_.shell.ShellNotifyIcon(platform::NimModify, record_);
       break;
     case Action::Modify:
-      platform_.shell.ShellNotifyIcon(platform::NimModify, record_);
+      // Refused when the shell no longer has the icon: the next RetryAdd puts it back.
+      added_ = platform_.shell.ShellNotifyIcon(platform::NimModify, record_);
       break;
     case Action::Delete:
       platform_.shell.ShellNotifyIcon(platform::NimDelete, record_);
@@ -181,6 +191,15 @@ void TTrayIcon::UpdateTrayIcon(Action action) {
 
 void TTrayIcon::RefreshTrayIcon() {
   if (added_) UpdateTrayIcon(Action::Modify);
+}
+
+void TTrayIcon::RetryAdd() {
+  if (visible_ && !added_ && !DesignMode() && !Loading()) UpdateTrayIcon(Action::Add);
+}
+
+void TTrayIcon::TaskbarCreated() {
+  added_ = false;
+  RetryAdd();
 }
 
 void TTrayIcon::HandleCallback(unsigned mouseMessage) {
@@ -242,6 +261,9 @@ void TTrayIcon::ButtonDown(TPopupMenu* menu, TMouseButton button, int flag, plat
 void TTrayIcon::StartSingleClickWait() {
   // A single click is told from a double click by waiting out the double-click time: a
   // second button-up inside it clears the pending click.
+  // One wait at a time: a wait started while another runs (a triple click) replaces it, or
+  // the older timer would tick on forever.
+  if (singleClickTimer_ != 0) platform_.ui.KillTimer(singleClickTimer_);
   const unsigned wait = platform_.kernel.GetDoubleClickTime() + 50;
   singleClickTimer_ = platform_.ui.SetTimer(wait, [this] {
     platform_.ui.KillTimer(singleClickTimer_);

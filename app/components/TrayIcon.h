@@ -35,6 +35,7 @@ class TCallbackWindow : public TControl {
 
  protected:
   void PeerMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+  void PeerTaskbarCreated() override;
 };
 
 class TTrayIcon : public TComponent {
@@ -76,6 +77,9 @@ class TTrayIcon : public TComponent {
 
   // A shell callback for this icon: `mouseMessage` is the lParam of the callback message.
   void HandleCallback(unsigned mouseMessage);
+  // Gives the shell the icon again when it is to be shown and the shell does not have it: an
+  // add that failed (no taskbar yet) or an icon lost with the taskbar. Cheap when all is well.
+  void RetryAdd();
 
  protected:
   void ReadStarting() override;
@@ -83,7 +87,10 @@ class TTrayIcon : public TComponent {
   void ReferenceRemoved(TComponent& component) override;
 
  private:
+  friend class TCallbackWindow;
   enum class Action { Add, Modify, Delete };
+  // The taskbar was created anew: the shell has forgotten the icon.
+  void TaskbarCreated();
   void UpdateTrayIcon(Action action);
   void RefreshTrayIcon();
   platform::ImageRef CurrentIconHandle() const;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <stdexcept>
 
 namespace varnel::sim {
 
@@ -61,7 +62,13 @@ std::optional<Hwnd> SimDesktop::FindTopLevel(const std::string& className) const
   return std::nullopt;
 }
 
-void SimDesktop::Record(std::string call) { calls_.push_back(std::move(call)); }
+void SimDesktop::Record(std::string call) {
+  if (!failNext_.empty() && call.rfind(failNext_ + "(", 0) == 0) {
+    failNext_.clear();
+    throw std::runtime_error("simulated failure of " + call);
+  }
+  calls_.push_back(std::move(call));
+}
 
 int SimDesktop::GetSystemMetrics(int index) const {
   if (index == platform::SmCxScreen) return screenWidth_;

@@ -80,6 +80,9 @@ class SimDesktop : public platform::WindowManager {
   // "SendMessage(0x10, 0x112, 0xf060, 0)".
   const std::vector<std::string>& Calls() const { return calls_; }
   void ClearCalls() { calls_.clear(); }
+  // The next recorded call whose line starts with `name` throws, as a call can on a real
+  // system that runs out of memory.
+  void FailNextCall(std::string name) { failNext_ = std::move(name); }
 
   // --- WindowManager ------------------------------------------------------------------
   int GetSystemMetrics(int index) const override;
@@ -119,6 +122,7 @@ class SimDesktop : public platform::WindowManager {
   void Record(std::string call);
   void Raise(Hwnd window);
 
+  std::string failNext_;
   int screenWidth_ = 1920;
   int screenHeight_ = 1080;
   Rect workArea_{0, 0, 1920, 1040};

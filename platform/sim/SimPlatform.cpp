@@ -48,6 +48,7 @@ platform::ImageRef SimShell::GetFileIcon(const std::string& path) {
 
 bool SimShell::ShellNotifyIcon(unsigned action, const platform::NotifyIconData& data) {
   notifyCalls_.push_back({action, data});
+  if (!taskbarRunning_) return false;
   switch (action) {
     case platform::NimAdd:
       if (tray_.count(data.id) != 0) return false;
@@ -62,6 +63,17 @@ bool SimShell::ShellNotifyIcon(unsigned action, const platform::NotifyIconData& 
     default:
       return false;
   }
+}
+
+void SimShell::SetTaskbarRunning(bool running) {
+  taskbarRunning_ = running;
+  if (!running) tray_.clear();
+}
+
+void SimShell::RestartTaskbar() {
+  SetTaskbarRunning(true);
+  tray_.clear();
+  ui_.BroadcastTaskbarCreated();
 }
 
 std::unique_ptr<platform::ShellDispatch> SimShell::CreateShellApplication() {

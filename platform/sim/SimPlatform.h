@@ -92,6 +92,10 @@ class SimShell : public platform::Shell {
   const std::vector<NotifyCall>& NotifyCalls() const { return notifyCalls_; }
   // The notification area: the icons in it by id.
   const std::map<unsigned, platform::NotifyIconData>& Tray() const { return tray_; }
+  // Without a taskbar (Explorer not running yet, or restarting) no icon can be added.
+  void SetTaskbarRunning(bool running);
+  // Explorer restarted: the notification area starts empty and the shell says so.
+  void RestartTaskbar();
 
   void SetAvailable(bool available) { available_ = available; }
   int CreatedCount() const { return created_; }
@@ -116,6 +120,7 @@ class SimShell : public platform::Shell {
   int fileIconRequests_ = 0;
   std::vector<NotifyCall> notifyCalls_;
   std::map<unsigned, platform::NotifyIconData> tray_;
+  bool taskbarRunning_ = true;
 };
 
 class SimPlatform {

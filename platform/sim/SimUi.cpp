@@ -113,6 +113,14 @@ SimControlPeer* SimUi::PeerWithText(const std::string& text) const {
   return nullptr;
 }
 
+void SimUi::BroadcastTaskbarCreated() {
+  std::vector<SimControlPeer*> callbackWindows;
+  for (const auto& [handle, peer] : peers_) {
+    if (peer->Kind() == platform::ControlKind::CallbackWindow) callbackWindows.push_back(peer);
+  }
+  for (SimControlPeer* peer : callbackWindows) peer->SystemTaskbarCreated();
+}
+
 std::unique_ptr<platform::ControlPeer> SimUi::CreateControl(const platform::ControlSpec& spec,
                                                             platform::ControlPeer* parent,
                                                             platform::ControlSink& sink) {

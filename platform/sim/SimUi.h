@@ -44,9 +44,12 @@ class SimControlPeer : public platform::ControlPeer {
   void UserMoveTo(int position) { sink_.PeerPositionChanged(position); }
   void UserSelect(int index);
   void UserDrag(int left, int top);
-  // The system's requests: WM_CLOSE, and WM_QUERYENDSESSION (returns the answer).
+  // The system's requests: WM_CLOSE and WM_QUERYENDSESSION (returns the answer).
   void SystemClose() { sink_.PeerCloseQuery(false); }
   bool SystemQueryEndSession() { return sink_.PeerCloseQuery(true); }
+  // WM_ENDSESSION: the session ends (`ending`) or the logoff was cancelled.
+  void SystemEndSession(bool ending) { sink_.PeerEndSession(ending); }
+  void SystemTaskbarCreated() { sink_.PeerTaskbarCreated(); }
   // A message to a callback window (the shell's tray callback, say).
   void SystemMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
     sink_.PeerMessage(message, wParam, lParam);
@@ -120,6 +123,10 @@ class SimUi : public platform::Ui {
   // The first peer whose text is `text` (a caption), or null.
   SimControlPeer* PeerWithText(const std::string& text) const;
   const std::vector<SimMessageBox>& MessageBoxes() const { return messageBoxes_; }
+  // The shell's "TaskbarCreated" broadcast, as the callback windows receive it.
+  void BroadcastTaskbarCreated();
+  // Timers running now.
+  int TimerCount() const { return static_cast<int>(timers_.size()); }
 
   // Moves the clock on by `milliseconds`, running every timer that falls due on the way and
   // the posted tasks, as a message loop would.

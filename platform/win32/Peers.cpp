@@ -23,6 +23,12 @@ constexpr wchar_t kMainIcon[] = L"MAINICON";
 
 HINSTANCE Instance() { return ::GetModuleHandleW(nullptr); }
 
+// Broadcast by the shell to every top-level window when its taskbar starts.
+UINT TaskbarCreatedMessage() {
+  static const UINT message = ::RegisterWindowMessageW(L"TaskbarCreated");
+  return message;
+}
+
 // Top-level windows get the class name the program asks for: other instances and tools find
 // the program by it.
 std::wstring RegisterTopLevelClass(const std::string& name) {
@@ -296,6 +302,10 @@ class FormPeer final : public WindowPeer {
       case WM_QUERYENDSESSION:
         result = sink_.PeerCloseQuery(true) ? TRUE : FALSE;
         return true;
+      case WM_ENDSESSION:
+        sink_.PeerEndSession(wParam != FALSE);
+        result = 0;
+        return true;
       case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE) sink_.PeerActivated();
         return false;  // the default handling still gives the focus
@@ -305,11 +315,24 @@ class FormPeer final : public WindowPeer {
         result = 0;
         return true;
       default:
+        // The shell tells top-level windows only; the tray icons' callback windows are the
+        // form's children.
+        if (message == TaskbarCreatedMessage()) {
+          ::EnumChildWindows(Window(), ForwardToCallbackWindow, static_cast<LPARAM>(message));
+        }
         return false;
     }
   }
 
  private:
+  static BOOL CALLBACK ForwardToCallbackWindow(HWND child, LPARAM message) {
+    const WindowPeer* peer = FromWindow(child);
+    if (peer && peer->Kind() == ControlKind::CallbackWindow) {
+      ::SendMessageW(child, static_cast<UINT>(message), 0, 0);
+    }
+    return TRUE;
+  }
+
   unique_hfont font_;
   unique_hwnd toolTip_;
 };
@@ -710,7 +733,11 @@ class CallbackWindowPeer final : public WindowPeer {
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     if (message < WM_USER) return false;
     result = 0;
-    sink_.PeerMessage(message, wParam, lParam);
+    if (message == TaskbarCreatedMessage()) {
+      sink_.PeerTaskbarCreated();
+    } else {
+      sink_.PeerMessage(message, wParam, lParam);
+    }
     return true;
   }
 };

@@ -240,6 +240,18 @@ TEST_F(EdgeTickTest, TicksInsideASlideStopAtTheBusyFlag) {
   EXPECT_EQ(form->Engine.ShownEdge, EdgeNone);
 }
 
+TEST_F(EdgeTickTest, AFailureInsideATickDoesNotLeaveTheEngineBusy) {
+  Start();
+  form->Timer1->SetEnabled(true);
+  system.desktop.SetCursorPos({0, 500});
+  system.desktop.FailNextCall("SetWindowLong");
+  system.ui.AdvanceClock(100);  // the framework shows the error; the flag is down again
+  EXPECT_EQ(system.ui.MessageBoxes().size(), 1u);
+  EXPECT_FALSE(form->Engine.TickBusy);
+  system.ui.AdvanceClock(300);
+  EXPECT_EQ(form->Engine.ShownEdge, EdgeLeft);
+}
+
 TEST_F(EdgeTickTest, TheWatchedFolderStepIsPacedEveryFiftyTicks) {
   Start();
   for (int i = 0; i < 49; ++i) TickAt(900, 500);

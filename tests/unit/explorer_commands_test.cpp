@@ -77,6 +77,12 @@ TEST_F(ExplorerCommandsTest, NoSupplementaryWindowLeavesTheManagedOneAlone) {
   form->mnuExploreClick(*form);
   EXPECT_EQ(ExplorerRect(), parked);
   EXPECT_TRUE(system.desktop.IsWindow(Explorer()));
+  // Nor does half a dual layout pin it or move it.
+  form->mnuDualExpClick(*form);
+  EXPECT_EQ(ExplorerRect(), parked);
+  EXPECT_EQ(form->Settings.Exp.Fix, 0);
+  EXPECT_FALSE(form->mnuExpFix->Checked());
+  EXPECT_EQ(form->Engine.ShownEdge, EdgeNone);
 }
 
 TEST_F(ExplorerCommandsTest, TheTrayMenuOpensTheSupplementaryExplorer) {

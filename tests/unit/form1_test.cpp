@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "app/Unit1.h"
 #include "framework/Application.h"
@@ -131,12 +132,12 @@ TEST_F(Form1Test, ExitClosesTheManagedExplorerAndWritesTheDefaults) {
   form->mnuExitClick(*form);
   EXPECT_TRUE(application->Terminated());
   EXPECT_FALSE(system.desktop.IsWindow(form->Engine.ExplorerWnd));
-  // The close query and the close both send the command; the second goes nowhere.
+  // Closed once, by the close itself: the query only saves.
   int closeCommands = 0;
   for (const std::string& call : system.desktop.Calls()) {
     if (call.find("0x112, 0xf060") != std::string::npos) ++closeCommands;
   }
-  EXPECT_EQ(closeCommands, 2);
+  EXPECT_EQ(closeCommands, 1);
   EXPECT_EQ(Stored("Exp", "Path"), "C:\\Tools\\Varnel\\");
   EXPECT_EQ(Stored("Pos", "Left"), std::to_string(1920 - kOuterWidth));
   EXPECT_EQ(Stored("Pos", "Top"), std::to_string(1040 - kOuterHeight));
@@ -150,11 +151,75 @@ TEST_F(Form1Test, ACloseRequestFromOutsideTakesTheExitPath) {
   EXPECT_EQ(Stored("Launch", "Idle"), "6");
 }
 
-TEST_F(Form1Test, SessionEndAsksOnlyTheCloseQueryAndSaves) {
+TEST_F(Form1Test, SessionEndSavesAtTheQueryAndEndsWithTheSession) {
   Start();
+  const platform::Hwnd explorer = Explorer();
   EXPECT_TRUE(PeerOf(*form).SystemQueryEndSession());
-  EXPECT_FALSE(application->Terminated());
   EXPECT_EQ(Stored("Pos", "Speed"), "10");
+  // A cancelled logoff leaves the program as it was, its Explorer included.
+  PeerOf(*form).SystemEndSession(false);
+  EXPECT_FALSE(application->Terminated());
+  EXPECT_TRUE(system.desktop.IsWindow(explorer));
+  PeerOf(*form).SystemEndSession(true);
+  EXPECT_TRUE(application->Terminated());
+  EXPECT_FALSE(system.desktop.IsWindow(explorer));
+}
+
+// Read-only, in a folder the user may not write, or on a full disk: the file cannot be
+// written, and yet every way out works.
+enum class Way { ExitCommand, CloseRequest, SessionEnd };
+enum class Fault { ReadOnly, ProtectedFolder, DiskFull };
+
+class UnwritableFileTest : public Form1Test,
+                           public ::testing::WithParamInterface<std::tuple<Way, Fault>> {};
+
+TEST_P(UnwritableFileTest, NeverTrapsTheUser) {
+  const auto [way, fault] = GetParam();
+  Start("[Pos]\r\nSpeed=12\r\n");
+  if (fault == Fault::ReadOnly) system.files.SetAttributes(kIniPath, platform::FileAttributeReadOnly);
+  if (fault == Fault::ProtectedFolder) system.files.SetFolderWriteProtected("C:\\Tools\\Varnel", true);
+  if (fault == Fault::DiskFull) system.files.SetDiskFull(true);
+  const platform::Hwnd explorer = Explorer();
+  form->Settings.Pos.Speed = 30;
+
+  if (way == Way::SessionEnd) {
+    EXPECT_TRUE(PeerOf(*form).SystemQueryEndSession());
+    EXPECT_TRUE(system.desktop.IsWindow(explorer));  // not before the end is certain
+    PeerOf(*form).SystemEndSession(true);
+    EXPECT_TRUE(system.ui.MessageBoxes().empty());
+  } else {
+    if (way == Way::ExitCommand) form->mnuExitClick(*form);
+    if (way == Way::CloseRequest) system.desktop.SendMessage(form->Handle(), platform::WmClose, 0, 0);
+    ASSERT_EQ(system.ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(system.ui.MessageBoxes()[0].text.rfind(std::string(kIniPath) + " に書き込めません", 0),
+              0u);
+    EXPECT_EQ(system.ui.MessageBoxes()[0].caption, "Varnel");
+  }
+  EXPECT_TRUE(application->Terminated());
+  EXPECT_FALSE(system.desktop.IsWindow(explorer));
+  EXPECT_EQ(Stored("Pos", "Speed"), "12");
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWayOut, UnwritableFileTest,
+                         ::testing::Combine(::testing::Values(Way::ExitCommand, Way::CloseRequest,
+                                                              Way::SessionEnd),
+                                            ::testing::Values(Fault::ReadOnly,
+                                                              Fault::ProtectedFolder,
+                                                              Fault::DiskFull)));
+
+TEST_F(Form1Test, ExplorerGeometryFromTheFileIsBoundedByTheWorkArea) {
+  Start("[Exp]\r\nWidth=2147483647\r\nHeight=-2147483648\r\nVT_ADJ=2000000000\r\n"
+        "VB_ADJ=2000000000\r\nHL_ADJ=-2147483648\r\nHR_ADJ=5\r\n");
+  const Settings::ExpSection& exp = form->Settings.Exp;
+  EXPECT_EQ(exp.Width, 1920);
+  EXPECT_EQ(exp.Height, 0);
+  EXPECT_EQ(exp.VT_ADJ, 1040);
+  EXPECT_EQ(exp.VB_ADJ, 1040);
+  EXPECT_EQ(exp.HL_ADJ, -1920);
+  EXPECT_EQ(exp.HR_ADJ, 5);
+  // The slide works on them without overflowing (UBSan would stop here otherwise).
+  TickAt(0, 500, 3);
+  EXPECT_EQ(form->Engine.ShownEdge, EdgeLeft);
 }
 
 TEST_F(Form1Test, DoNotRememberLeavesTheFileAsItWasAtExit) {
@@ -265,23 +330,6 @@ TEST_F(Form1Test, TheFieldRuleTakesNumbersAndFallsBackToTheArrows) {
   EXPECT_EQ(form->Edit8->Text(), "500");
   PeerOf(*form->UpDown4).UserMoveTo(7);
   EXPECT_EQ(form->Settings.Pos.INHdotY, 7);
-}
-
-TEST_F(Form1Test, AFailedWriteAtExitIsShownAndTheProgramStaysWithItsFileWhole) {
-  const std::string original = "[Pos]\r\nSpeed=30\r\n";
-  Start(original);
-  system.files.SetFolderWriteProtected("C:\\Tools\\Varnel", true);
-  PeerOf(*form).SystemClose();
-  EXPECT_FALSE(application->Terminated());
-  ASSERT_FALSE(system.ui.MessageBoxes().empty());
-  EXPECT_EQ(system.ui.MessageBoxes().back().text, std::string(kIniPath) + " に書き込めません");
-  EXPECT_EQ(system.ui.MessageBoxes().back().caption, "Varnel");
-  EXPECT_EQ(system.files.ReadFile(kIniPath), original);
-
-  system.files.SetFolderWriteProtected("C:\\Tools\\Varnel", false);
-  PeerOf(*form).SystemClose();
-  EXPECT_TRUE(application->Terminated());
-  EXPECT_EQ(Stored("Pos", "Speed"), "30");
 }
 
 TEST_F(Form1Test, AFailedWriteAtOkStillClosesTheSettingsWindow) {

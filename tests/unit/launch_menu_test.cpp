@@ -204,6 +204,32 @@ TEST_F(LaunchMenuTest, AnotherEdgeReachedWhileTheMenuIsOpenDoesNotRebuildIt) {
   EXPECT_EQ(system.shell.Calls().back().file, "C:\\Launch\\editor.lnk");
 }
 
+TEST_F(LaunchMenuTest, NothingPopsOrTakesTheFocusWhileTheTrayMenuIsOpen) {
+  Start();
+  system.ui.SetMenuScript([this](sim::SimOpenMenu& open) -> unsigned {
+    TickAt(1919, 500, 10);
+    EXPECT_FALSE(open.ended);
+    return 0;
+  });
+  form->PopupMenu1->Popup(1919, 500);
+  EXPECT_EQ(MenusShown(), 1);
+  EXPECT_TRUE(CallsNamed("SetActiveWindow").empty());
+}
+
+TEST_F(LaunchMenuTest, TheCountdownEndsOnlyTheMenuItPopped) {
+  Start();
+  TickAt(1919, 500, 3);  // popped, and closed at once without a choice: the edge is blocked
+  ASSERT_EQ(form->Engine.LaunchShownEdge, EdgeRight);
+  // The countdown runs out while the user reads the tray menu: that menu stays.
+  system.ui.SetMenuScript([this](sim::SimOpenMenu& open) -> unsigned {
+    TickAt(900, 500, 10);
+    EXPECT_FALSE(open.ended);
+    return 0;
+  });
+  form->PopupMenu1->Popup(10, 1000);
+  EXPECT_EQ(form->Engine.LaunchShownEdge, EdgeNone);
+}
+
 TEST_F(LaunchMenuTest, PopExitResetsTheStateAndLaunchesNothing) {
   Start();
   KeepMenuOpen(0, {1919, 500}, "Pop終了");

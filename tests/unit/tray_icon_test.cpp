@@ -138,6 +138,49 @@ TEST_F(TrayIconTest, ASingleClickIsToldFromADoubleClick) {
   EXPECT_EQ(downs, 0);
 }
 
+TEST_F(TrayIconTest, ATripleClickLeavesNoTimerBehind) {
+  Start();
+  const int timers = system.ui.TimerCount();
+  int clicks = 0;
+  Icon().OnClick = [&](TComponent&) { ++clicks; };
+  Icon().AutoPopup = false;
+  for (unsigned message : {platform::WmLButtonUp, platform::WmLButtonDblClk, platform::WmLButtonUp,
+                           platform::WmLButtonUp}) {
+    Shell(message);
+  }
+  system.ui.AdvanceClock(5000);
+  EXPECT_EQ(system.ui.TimerCount(), timers);
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(TrayIconTest, TheIconComesBackAfterAFailedAddOrATaskbarRestart) {
+  system.shell.SetTaskbarRunning(false);  // the shell is not up yet when the program starts
+  Start();
+  Tick();
+  EXPECT_TRUE(system.shell.Tray().empty());
+  system.shell.SetTaskbarRunning(true);
+  Tick();
+  ASSERT_EQ(system.shell.Tray().size(), 1u);
+
+  // The shell announces its new taskbar: the icon is back at once, tip and all.
+  system.shell.RestartTaskbar();
+  ASSERT_EQ(system.shell.Tray().size(), 1u);
+  EXPECT_EQ(system.shell.Tray().begin()->second.tip, Icon().TipHelp());
+
+  // Lost without a word: the shell refuses the next update, and the next tick adds it again.
+  system.shell.SetTaskbarRunning(false);
+  system.shell.SetTaskbarRunning(true);
+  Icon().SetTipHelp("another tip");
+  Tick();
+  EXPECT_EQ(system.shell.Tray().size(), 1u);
+
+  // A hidden icon stays hidden.
+  Icon().SetVisible(false);
+  system.shell.RestartTaskbar();
+  Tick();
+  EXPECT_TRUE(system.shell.Tray().empty());
+}
+
 TEST_F(TrayIconTest, ADestroyedMenuIsForgotten) {
   Start();
   TPopupMenu& extra = TComponent::Create<TPopupMenu>(*form, "Extra", system.ui);

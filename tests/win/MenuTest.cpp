@@ -29,7 +29,9 @@ struct MessageSink : platform::ControlSink {
   void PeerMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override {
     messages.push_back({message, wParam, lParam});
   }
+  void PeerTaskbarCreated() override { ++taskbarsCreated; }
   std::vector<Message> messages;
+  int taskbarsCreated = 0;
 };
 
 // One item; a helper so that the aggregates need not spell every member.
@@ -320,6 +322,11 @@ TEST_F(MenuTest, CallbackWindowHandsItsOwnMessagesToTheSink) {
   EXPECT_EQ(callbackSink.messages[1].lParam, WM_RBUTTONDOWN);
   EXPECT_EQ(callbackSink.messages[2].message, static_cast<unsigned>(WM_APP + 3));
   EXPECT_TRUE(formSink.messages.empty());
+
+  // The shell's new-taskbar broadcast reaches top-level windows only; the form passes it on.
+  ::SendMessageW(ToHwnd(form->Handle()), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_EQ(callbackSink.taskbarsCreated, 1);
+  EXPECT_EQ(callbackSink.messages.size(), 3u);
 }
 
 }  // namespace

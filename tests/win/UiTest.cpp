@@ -27,12 +27,14 @@ struct RecordingSink : platform::ControlSink {
     return allowClose;
   }
   void PeerActivated() override { ++activations; }
+  void PeerEndSession(bool ending) override { endSessions.push_back(ending); }
 
   int clicks = 0;
   std::vector<std::string> texts;
   std::vector<int> positions;
   std::vector<int> selections;
   std::vector<bool> closeQueries;
+  std::vector<bool> endSessions;
   bool allowClose = true;
   int activations = 0;
 };
@@ -126,6 +128,10 @@ TEST_F(SettingsForm, CloseRequestsAskTheSinkAndNeverDestroyTheWindow) {
   formSink_.allowClose = true;
   EXPECT_EQ(::SendMessageW(H(*form_), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
   EXPECT_EQ(formSink_.closeQueries, (std::vector<bool>{false, true, true}));
+  ::SendMessageW(H(*form_), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+  ::SendMessageW(H(*form_), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  EXPECT_EQ(formSink_.endSessions, (std::vector<bool>{false, true}));
+  EXPECT_TRUE(::IsWindow(H(*form_)));
 }
 
 TEST_F(SettingsForm, ShowingTheFormActivatesIt) {

@@ -362,6 +362,26 @@ int SysClose(Report& report, HWND window) {
   return sent ? 0 : 1;
 }
 
+// A logoff as Windows runs it: the query, timed, and, when the answer is yes, the end.
+int EndSession(Report& report, HWND window, UINT timeoutMs) {
+  if (!IsWindow(window)) {
+    report.Line("error=no such window");
+    return 1;
+  }
+  const ULONGLONG started = GetTickCount64();
+  DWORD_PTR answer = 0;
+  const LRESULT asked = SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
+                                            SMTO_ABORTIFHUNG, timeoutMs, &answer);
+  report.Line("answer=" + std::string(!asked ? "timeout" : answer ? "1" : "0") +
+              "\tms=" + std::to_string(GetTickCount64() - started));
+  if (!asked || !answer) return 1;
+  DWORD_PTR ignored = 0;
+  const LRESULT ended = SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF,
+                                            SMTO_ABORTIFHUNG, timeoutMs, &ignored);
+  report.Line(std::string("ended=") + (ended ? "sent" : "timeout"));
+  return ended ? 0 : 1;
+}
+
 struct RectGoal {
   bool hasLeft = false, hasTop = false, hasWidth = false, hasHeight = false;
   long left = 0, top = 0, width = 0, height = 0;
@@ -570,6 +590,7 @@ int Usage() {
       "       probe move --hwnd H --out F -- X Y W H\n"
       "       probe kill --hwnd H --out F\n"
       "       probe sysclose --hwnd H --out F\n"
+      "       probe endsession --hwnd H [--timeout MS] --out F\n"
       "       probe watch --hwnd H [--pointer X Y] [--left L] [--top T] [--width W] [--height H]\n"
       "             [--timeout MS] --out F\n"
       "       probe client --hwnd H --out F\n"
@@ -656,6 +677,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"move" && window) return Move(report, window, rest);
   if (command == L"kill" && window) return Kill(report, window);
   if (command == L"sysclose" && window) return SysClose(report, window);
+  if (command == L"endsession" && window) return EndSession(report, window, timeoutMs);
   if (command == L"client" && window) return Client(report, window);
   if (command == L"watch-class" && !className.empty()) {
     return WatchClass(report, className, exe, gone, timeoutMs);

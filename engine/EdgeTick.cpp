@@ -47,7 +47,9 @@ void TForm1::Timer1Timer(TComponent& /*sender*/) {
     }
 
     if (Engine.ShownEdge == EdgeNone) {
-      ClearToolStyle();
+      // A pinned window that is parked keeps its ordinary style; otherwise the style comes off
+      // only in the tick that slides the window out.
+      if (Settings.Exp.Fix != 0) ClearToolStyle();
       ComeOut(pointer);
     } else {
       GoBack(pointer);
@@ -106,6 +108,7 @@ void TForm1::ComeOut(platform::Point pointer) {
       Engine.PendingCount = Settings.Exp.Button != 0 ? 1 : Settings.Pos.Sense;
     }
     if (--Engine.PendingCount > 0) continue;
+    ClearToolStyle();
     SlideOut(edge);
   }
   const bool inside =

@@ -92,7 +92,8 @@ void TForm1::LaunchTrigger(platform::Point pointer) {
     Engine.LaunchPendingCount = Settings.Pos.Sense;
   }
 
-  if (!windows.IsWindowVisible(owner)) {
+  // Asked only while there is a menu to forget: an idle tick has no question for the system.
+  if (Engine.LaunchShownEdge != EdgeNone && !windows.IsWindowVisible(owner)) {
     Engine.LaunchShownEdge = EdgeNone;
     Engine.LaunchIdleCount = 0;
   }

@@ -85,12 +85,30 @@ void TForm1::ParkExplorer() {
   LetMessagesRun();
 }
 
+// Called every tick while the window is parked. Hiding, restyling and showing the window make
+// the Explorer and the window manager redo their work; a tick that finds the window as it
+// should be only reads, and one that finds it drifted (restyled or shown otherwise by the
+// Explorer or the user) puts it right at once.
 void TForm1::RefreshPark() {
   platform::WindowManager& windows = System().windows;
-  windows.ShowWindow(Engine.ExplorerWnd, platform::SwHide);
-  windows.SetWindowLong(Engine.ExplorerWnd, platform::GwlExStyle,
+  const platform::Hwnd window = Engine.ExplorerWnd;
+  if (!windows.IsWindow(window)) return;
+  const platform::Rect rect = windows.GetWindowRect(window);
+  if (rect.Left != -windows.GetSystemMetrics(platform::SmCxScreen) ||
+      rect.Top != -windows.GetSystemMetrics(platform::SmCyScreen)) {
+    // Moved away (or the screen has a new size): the whole park, the move included.
+    ParkExplorer();
+    return;
+  }
+  const bool styled = static_cast<std::uint32_t>(windows.GetWindowLong(
+                          window, platform::GwlExStyle)) == platform::WsExToolWindow;
+  const bool shownNormally =
+      windows.IsWindowVisible(window) && !windows.IsIconic(window) && !windows.IsZoomed(window);
+  if (styled && shownNormally) return;
+  windows.ShowWindow(window, platform::SwHide);
+  windows.SetWindowLong(window, platform::GwlExStyle,
                         static_cast<std::int32_t>(platform::WsExToolWindow));
-  windows.ShowWindow(Engine.ExplorerWnd, platform::SwShowNormal);
+  windows.ShowWindow(window, platform::SwShowNormal);
   LetMessagesRun();
 }
 
@@ -98,6 +116,8 @@ void TForm1::ClearToolStyle() {
   platform::WindowManager& windows = System().windows;
   const auto style =
       static_cast<std::uint32_t>(windows.GetWindowLong(Engine.ExplorerWnd, platform::GwlExStyle));
+  // Off already (a pinned window parked, a second edge in the same tick): nothing to redo.
+  if ((style & platform::WsExToolWindow) == 0) return;
   windows.SetWindowLong(Engine.ExplorerWnd, platform::GwlExStyle,
                         static_cast<std::int32_t>(style & ~platform::WsExToolWindow));
   windows.SetWindowPos(Engine.ExplorerWnd, platform::HwndNoTopmost, 0, 0, 0, 0,

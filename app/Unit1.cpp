@@ -3,17 +3,188 @@
 #include "app/Unit1.h"
 
 #include <optional>
+#include <stdexcept>
+#include <string_view>
+#include <type_traits>
+#include <variant>
 
 #include "base/ScopeExit.h"
 #include "engine/Geometry.h"
 #include "settings/IniDocument.h"
 #include "settings/Rw_ini.h"
+#include "settings/SettingsKeys.h"
 
 namespace varnel {
 
 namespace {
 
-std::int32_t Flag(const TCheckBox& box) { return box.Checked() ? 1 : 0; }
+// --- the settings window's controls and their settings ---------------------------------
+
+// Two radio buttons for a setting of 0 or 1: 0 while the first is checked, else 1.
+struct RadioPair {
+  TRadioButton* TForm1::*first;
+  TRadioButton* TForm1::*second;
+};
+
+// A control of the settings window and the setting it shows. Check boxes (1 when checked, 0
+// when not), radio groups (the selected item's index), sliders and up-downs (the position)
+// and radio pairs store their value the moment it changes; a field's text is taken over
+// elsewhere, at OK or by its browse button.
+struct ControlSetting {
+  std::variant<TCheckBox* TForm1::*, TRadioGroup* TForm1::*, TTrackBar* TForm1::*,
+               TUpDown* TForm1::*, RadioPair, TEdit* TForm1::*>
+      control;
+  const SettingKey* setting;
+  // An Explorer edge that is on at start claims LastEdge for itself.
+  Edge claims = EdgeNone;
+};
+
+constexpr const SettingKey* Key(std::string_view section, std::string_view key) {
+  return &SettingKeyNamed(section, key);
+}
+
+// In the order the controls are filled at start-up.
+constexpr ControlSetting kControlSettings[] = {
+    // The last claim of LastEdge wins, so the Explorer's edges come by rising priority:
+    // bottom, top, right, left.
+    {&TForm1::CheckBox4, Key("Exp", "Lower"), EdgeBottom},
+    {&TForm1::CheckBox1, Key("Exp", "Upper"), EdgeTop},
+    {&TForm1::CheckBox3, Key("Exp", "Right"), EdgeRight},
+    {&TForm1::CheckBox2, Key("Exp", "Left"), EdgeLeft},
+    {&TForm1::CheckBoxBtn, Key("Exp", "Button")},
+    {&TForm1::RadioGroupBtn, Key("Exp", "BtnLR")},
+    {&TForm1::CheckBoxBtnL, Key("Launch", "Button")},
+    {&TForm1::RadioGroupBtnL, Key("Launch", "BtnLR")},
+    // The sliders hold their values within range; their change handlers store the result.
+    {&TForm1::TrackBar1, Key("Pos", "Speed")},
+    {&TForm1::TrackBar2, Key("Pos", "Offset")},
+    {&TForm1::Edit1, Key("Exp", "Path")},
+    {&TForm1::CheckBox17, Key("Exp", "PathEn")},
+    {&TForm1::Edit10, Key("Exp", "PathEx")},
+    {&TForm1::Edit5, Key("Launch", "Path")},
+    {&TForm1::CheckBox7, Key("Launch", "Upper")},
+    {&TForm1::CheckBox8, Key("Launch", "Left")},
+    {&TForm1::CheckBox9, Key("Launch", "Right")},
+    {&TForm1::CheckBox10, Key("Launch", "Lower")},
+    {&TForm1::UpDown2, Key("Pos", "Sense")},
+    {&TForm1::CheckBox13, Key("Pos", "INHConner")},
+    // The up-downs show their position in their fields, whose rule stores it.
+    {&TForm1::UpDown3, Key("Pos", "INHdotX")},
+    {&TForm1::UpDown4, Key("Pos", "INHdotY")},
+    {&TForm1::CheckBox14, Key("Pos", "HideTray")},
+    {&TForm1::UpDown1, Key("Launch", "Idle")},
+    {&TForm1::CheckBox11, Key("Launch", "Lnk")},
+    {&TForm1::CheckBox12, Key("Launch", "Auto")},
+    {&TForm1::CheckBox5, Key("Watch", "Enb")},
+    {RadioPair{&TForm1::RadioButton1, &TForm1::RadioButton2}, Key("Watch", "Mode")},
+    {&TForm1::Edit2, Key("Watch", "SRCPath")},
+    {&TForm1::Edit3, Key("Watch", "TrgPath")},
+    {&TForm1::CheckBox20, Key("Watch", "Browser")},
+    {&TForm1::Edit11, Key("Watch", "AppPath")},
+    {&TForm1::CheckBox6, Key("Popup", "LR")},
+    {&TForm1::CheckBox19, Key("Exp", "NoTree")},
+    {&TForm1::CheckBox21, Key("Exp", "Watch")},
+    {&TForm1::CheckBox15, Key("ini", "inh")},
+    {&TForm1::CheckBox16, Key("Popup", "All")},
+    // Without this line the box would show "off" for a recorded pin until the user happened
+    // to click it.
+    {&TForm1::CheckBox18, Key("Exp", "FixSave")},
+};
+
+template <class... Cases>
+struct Overloaded : Cases... {
+  using Cases::operator()...;
+};
+
+// Shows the control's setting. A control whose state changes runs its handler, which stores
+// the value back: held within the control's range, and 0 or 1 for a flag.
+void Fill(TForm1& form, const ControlSetting& binding) {
+  const SettingKey& setting = *binding.setting;
+  std::visit(
+      Overloaded{
+          [&](TCheckBox* TForm1::*box) {
+            (form.*box)->SetChecked(setting.integer(form.Settings) != 0);
+          },
+          [&](TRadioGroup* TForm1::*group) {
+            (form.*group)->SetItemIndex(setting.integer(form.Settings));
+          },
+          [&](TTrackBar* TForm1::*bar) {
+            (form.*bar)->SetPosition(setting.integer(form.Settings));
+          },
+          [&](TUpDown* TForm1::*arrows) {
+            (form.*arrows)->SetPosition(setting.integer(form.Settings));
+          },
+          [&](const RadioPair& pair) {
+            const bool second = setting.integer(form.Settings) != 0;
+            (form.*(second ? pair.second : pair.first))->SetChecked(true);
+          },
+          [&](TEdit* TForm1::*field) { (form.*field)->SetText(setting.text(form.Settings)); },
+      },
+      binding.control);
+  if (binding.claims != EdgeNone && setting.integer(form.Settings) != 0) {
+    form.Engine.LastEdge = binding.claims;
+  }
+}
+
+// Whether `binding` is the line of the control `Control`.
+template <auto Control>
+constexpr bool Shows(const ControlSetting& binding) {
+  using Member = decltype(Control);
+  return std::visit(
+      [](const auto& control) {
+        using Kind = std::decay_t<decltype(control)>;
+        if constexpr (std::is_same_v<Kind, Member>) {
+          return control == Control;
+        } else if constexpr (std::is_same_v<Kind, RadioPair> &&
+                             std::is_same_v<Member, TRadioButton* TForm1::*>) {
+          return control.first == Control || control.second == Control;
+        } else {
+          return false;
+        }
+      },
+      binding.control);
+}
+
+// The table's line for `Control`; a control the table does not have does not compile.
+template <auto Control>
+constexpr const ControlSetting& BindingOf() {
+  for (const ControlSetting& binding : kControlSettings) {
+    if (Shows<Control>(binding)) return binding;
+  }
+  throw std::invalid_argument("the control shows no setting");
+}
+
+std::int32_t ValueOf(const TForm1& form, TCheckBox* TForm1::*box) {
+  return (form.*box)->Checked() ? 1 : 0;
+}
+std::int32_t ValueOf(const TForm1& form, TRadioGroup* TForm1::*group) {
+  return (form.*group)->ItemIndex();
+}
+std::int32_t ValueOf(const TForm1& form, TTrackBar* TForm1::*bar) {
+  return (form.*bar)->Position();
+}
+std::int32_t ValueOf(const TForm1& form, TUpDown* TForm1::*arrows) {
+  return (form.*arrows)->Position();
+}
+std::int32_t ValueOf(const TForm1& form, const RadioPair& pair) {
+  return (form.*pair.first)->Checked() ? 0 : 1;
+}
+
+// The setting that `Control` shows.
+template <auto Control>
+std::int32_t& SettingOf(TForm1& form) {
+  constexpr const ControlSetting& binding = BindingOf<Control>();
+  return binding.setting->integer(form.Settings);
+}
+
+// Stores the value of `Control` into its setting. A field's text is taken over at OK or by
+// its browse button, so a field has no value here: naming one does not compile.
+template <auto Control>
+void Store(TForm1& form) {
+  constexpr const ControlSetting& binding = BindingOf<Control>();
+  constexpr auto control = std::get<binding.control.index()>(binding.control);
+  binding.setting->integer(form.Settings) = ValueOf(form, control);
+}
 
 }  // namespace
 
@@ -31,79 +202,25 @@ void TForm1::FormCreate(TComponent& /*sender*/) {
   DesignWidth = Width();
   DesignHeight = Height();
   ShrinkOutOfSight();
+
+  // Nothing is out, pending or counting yet.
   Engine.TickBusy = false;
-
-  // Each enabled edge claims LastEdge; the last one set wins, so the order is left, right,
-  // top, bottom by priority.
-  CheckBox4->SetChecked(Settings.Exp.Lower != 0);
-  if (Settings.Exp.Lower != 0) Engine.LastEdge = EdgeBottom;
-  CheckBox1->SetChecked(Settings.Exp.Upper != 0);
-  if (Settings.Exp.Upper != 0) Engine.LastEdge = EdgeTop;
-  CheckBox3->SetChecked(Settings.Exp.Right != 0);
-  if (Settings.Exp.Right != 0) Engine.LastEdge = EdgeRight;
-  CheckBox2->SetChecked(Settings.Exp.Left != 0);
-  if (Settings.Exp.Left != 0) Engine.LastEdge = EdgeLeft;
-
-  CheckBoxBtn->SetChecked(Settings.Exp.Button != 0);
-  RadioGroupBtn->SetItemIndex(Settings.Exp.BtnLR);
-  CheckBoxBtnL->SetChecked(Settings.Launch.Button != 0);
-  RadioGroupBtnL->SetItemIndex(Settings.Launch.BtnLR);
-
-  // The sliders hold their values within range; their change handlers store the result.
-  TrackBar1->SetPosition(Settings.Pos.Speed);
-  TrackBar2->SetPosition(Settings.Pos.Offset);
-
-  Edit1->SetText(Settings.Exp.Path);
-  Engine.HiddenFolder = Settings.Exp.Path;
-  CheckBox17->SetChecked(Settings.Exp.PathEn != 0);
-  Edit10->SetText(Settings.Exp.PathEx);
-  Edit5->SetText(Settings.Launch.Path);
-
-  CheckBox7->SetChecked(Settings.Launch.Upper != 0);
-  CheckBox8->SetChecked(Settings.Launch.Left != 0);
-  CheckBox9->SetChecked(Settings.Launch.Right != 0);
-  CheckBox10->SetChecked(Settings.Launch.Lower != 0);
-
+  Engine.PendingEdge = EdgeNone;
   Engine.LaunchShownEdge = EdgeNone;
   Engine.LaunchIdleCount = 0;
-  if (Settings.Pos.Sense < 1) Settings.Pos.Sense = 1;
-  Engine.PendingEdge = EdgeNone;
-  UpDown2->SetPosition(Settings.Pos.Sense);
-
-  CheckBox13->SetChecked(Settings.Pos.INHConner != 0);
-  UpDown3->SetPosition(Settings.Pos.INHdotX);
-  UpDown4->SetPosition(Settings.Pos.INHdotY);
-  CheckBox14->SetChecked(Settings.Pos.HideTray != 0);
-  UpDown1->SetPosition(Settings.Launch.Idle);
-  CheckBox11->SetChecked(Settings.Launch.Lnk != 0);
-  CheckBox12->SetChecked(Settings.Launch.Auto != 0);
-
   Engine.LaunchPendingEdge = EdgeNone;
-  CheckBox5->SetChecked(Settings.Watch.Enb != 0);
-  if (Settings.Watch.Mode != 0) {
-    RadioButton2->SetChecked(true);
-  } else {
-    RadioButton1->SetChecked(true);
-  }
-  Edit2->SetText(Settings.Watch.SRCPath);
-  Edit3->SetText(Settings.Watch.TrgPath);
-  CheckBox20->SetChecked(Settings.Watch.Browser != 0);
-  Edit11->SetText(Settings.Watch.AppPath);
-
   Engine.LaunchCooldown = 0;
   Engine.WatchTickCount = 0;
   Engine.AppLaunchedRecently = false;
+  Engine.HiddenFolder = Settings.Exp.Path;
 
-  CheckBox6->SetChecked(Settings.Popup.LR != 0);
+  // The arrows cannot show a sensitivity below 2; the model keeps 1 as the least.
+  if (Settings.Pos.Sense < 1) Settings.Pos.Sense = 1;
+  for (const ControlSetting& binding : kControlSettings) Fill(*this, binding);
+  // Also when CheckBox6 kept its designed state, and so ran no handler.
   AssignTrayMenus();
-  CheckBox19->SetChecked(Settings.Exp.NoTree != 0);
-  CheckBox21->SetChecked(Settings.Exp.Watch != 0);
-  CheckBox15->SetChecked(Settings.ini.inh != 0);
-  CheckBox16->SetChecked(Settings.Popup.All != 0);
 
-  // The window shows whether the pin is recorded; without this it would show "off" for a
-  // setting that is on until the user happened to click it.
-  CheckBox18->SetChecked(Settings.Exp.FixSave != 0);
+  // The pin outlives a restart only when it is to be recorded.
   if (Settings.Exp.FixSave == 0) {
     Settings.Exp.Fix = 0;
   } else {
@@ -195,48 +312,51 @@ void TForm1::ShrinkOutOfSight() {
 
 // --- the settings window's handlers ---------------------------------------------------------
 
-void TForm1::CheckBox1Click(TComponent&) { Settings.Exp.Upper = Flag(*CheckBox1); }
-void TForm1::CheckBox2Click(TComponent&) { Settings.Exp.Left = Flag(*CheckBox2); }
-void TForm1::CheckBox3Click(TComponent&) { Settings.Exp.Right = Flag(*CheckBox3); }
-void TForm1::CheckBox4Click(TComponent&) { Settings.Exp.Lower = Flag(*CheckBox4); }
-void TForm1::CheckBoxBtnClick(TComponent&) { Settings.Exp.Button = Flag(*CheckBoxBtn); }
-void TForm1::RadioGroupBtnClick(TComponent&) { Settings.Exp.BtnLR = RadioGroupBtn->ItemIndex(); }
-void TForm1::TrackBar1Change(TComponent&) { Settings.Pos.Speed = TrackBar1->Position(); }
-void TForm1::TrackBar2Change(TComponent&) { Settings.Pos.Offset = TrackBar2->Position(); }
-void TForm1::UpDown2Click(TComponent&) { Settings.Pos.Sense = UpDown2->Position(); }
-void TForm1::CheckBox13Click(TComponent&) { Settings.Pos.INHConner = Flag(*CheckBox13); }
-void TForm1::UpDown3Click(TComponent&) { Settings.Pos.INHdotX = UpDown3->Position(); }
-void TForm1::Edit8Change(TComponent&) { ApplyFieldRule(*Edit8, *UpDown3, Settings.Pos.INHdotX); }
-void TForm1::UpDown4Click(TComponent&) { Settings.Pos.INHdotY = UpDown4->Position(); }
-void TForm1::Edit9Change(TComponent&) { ApplyFieldRule(*Edit9, *UpDown4, Settings.Pos.INHdotY); }
-void TForm1::CheckBox14Click(TComponent&) { Settings.Pos.HideTray = Flag(*CheckBox14); }
+void TForm1::CheckBox1Click(TComponent&) { Store<&TForm1::CheckBox1>(*this); }
+void TForm1::CheckBox2Click(TComponent&) { Store<&TForm1::CheckBox2>(*this); }
+void TForm1::CheckBox3Click(TComponent&) { Store<&TForm1::CheckBox3>(*this); }
+void TForm1::CheckBox4Click(TComponent&) { Store<&TForm1::CheckBox4>(*this); }
+void TForm1::CheckBoxBtnClick(TComponent&) { Store<&TForm1::CheckBoxBtn>(*this); }
+void TForm1::RadioGroupBtnClick(TComponent&) { Store<&TForm1::RadioGroupBtn>(*this); }
+void TForm1::TrackBar1Change(TComponent&) { Store<&TForm1::TrackBar1>(*this); }
+void TForm1::TrackBar2Change(TComponent&) { Store<&TForm1::TrackBar2>(*this); }
+void TForm1::UpDown2Click(TComponent&) { Store<&TForm1::UpDown2>(*this); }
+void TForm1::CheckBox13Click(TComponent&) { Store<&TForm1::CheckBox13>(*this); }
+void TForm1::UpDown3Click(TComponent&) { Store<&TForm1::UpDown3>(*this); }
+void TForm1::Edit8Change(TComponent&) {
+  ApplyFieldRule(*Edit8, *UpDown3, SettingOf<&TForm1::UpDown3>(*this));
+}
+void TForm1::UpDown4Click(TComponent&) { Store<&TForm1::UpDown4>(*this); }
+void TForm1::Edit9Change(TComponent&) {
+  ApplyFieldRule(*Edit9, *UpDown4, SettingOf<&TForm1::UpDown4>(*this));
+}
+void TForm1::CheckBox14Click(TComponent&) { Store<&TForm1::CheckBox14>(*this); }
 void TForm1::CheckBox6Click(TComponent&) {
-  Settings.Popup.LR = Flag(*CheckBox6);
+  Store<&TForm1::CheckBox6>(*this);
   AssignTrayMenus();
 }
-void TForm1::CheckBox15Click(TComponent&) { Settings.ini.inh = Flag(*CheckBox15); }
-void TForm1::CheckBox17Click(TComponent&) { Settings.Exp.PathEn = Flag(*CheckBox17); }
-void TForm1::CheckBox19Click(TComponent&) { Settings.Exp.NoTree = Flag(*CheckBox19); }
-void TForm1::CheckBox21Click(TComponent&) { Settings.Exp.Watch = Flag(*CheckBox21); }
-void TForm1::CheckBox7Click(TComponent&) { Settings.Launch.Upper = Flag(*CheckBox7); }
-void TForm1::CheckBox8Click(TComponent&) { Settings.Launch.Left = Flag(*CheckBox8); }
-void TForm1::CheckBox9Click(TComponent&) { Settings.Launch.Right = Flag(*CheckBox9); }
-void TForm1::CheckBox10Click(TComponent&) { Settings.Launch.Lower = Flag(*CheckBox10); }
-void TForm1::CheckBoxBtnLClick(TComponent&) { Settings.Launch.Button = Flag(*CheckBoxBtnL); }
-void TForm1::RadioGroupBtnLClick(TComponent&) {
-  Settings.Launch.BtnLR = RadioGroupBtnL->ItemIndex();
+void TForm1::CheckBox15Click(TComponent&) { Store<&TForm1::CheckBox15>(*this); }
+void TForm1::CheckBox17Click(TComponent&) { Store<&TForm1::CheckBox17>(*this); }
+void TForm1::CheckBox19Click(TComponent&) { Store<&TForm1::CheckBox19>(*this); }
+void TForm1::CheckBox21Click(TComponent&) { Store<&TForm1::CheckBox21>(*this); }
+void TForm1::CheckBox7Click(TComponent&) { Store<&TForm1::CheckBox7>(*this); }
+void TForm1::CheckBox8Click(TComponent&) { Store<&TForm1::CheckBox8>(*this); }
+void TForm1::CheckBox9Click(TComponent&) { Store<&TForm1::CheckBox9>(*this); }
+void TForm1::CheckBox10Click(TComponent&) { Store<&TForm1::CheckBox10>(*this); }
+void TForm1::CheckBoxBtnLClick(TComponent&) { Store<&TForm1::CheckBoxBtnL>(*this); }
+void TForm1::RadioGroupBtnLClick(TComponent&) { Store<&TForm1::RadioGroupBtnL>(*this); }
+void TForm1::CheckBox11Click(TComponent&) { Store<&TForm1::CheckBox11>(*this); }
+void TForm1::CheckBox12Click(TComponent&) { Store<&TForm1::CheckBox12>(*this); }
+void TForm1::UpDown1Click(TComponent&) { Store<&TForm1::UpDown1>(*this); }
+void TForm1::Edit6Change(TComponent&) {
+  ApplyFieldRule(*Edit6, *UpDown1, SettingOf<&TForm1::UpDown1>(*this));
 }
-void TForm1::CheckBox11Click(TComponent&) { Settings.Launch.Lnk = Flag(*CheckBox11); }
-void TForm1::CheckBox12Click(TComponent&) { Settings.Launch.Auto = Flag(*CheckBox12); }
-void TForm1::UpDown1Click(TComponent&) { Settings.Launch.Idle = UpDown1->Position(); }
-void TForm1::Edit6Change(TComponent&) { ApplyFieldRule(*Edit6, *UpDown1, Settings.Launch.Idle); }
-void TForm1::CheckBox16Click(TComponent&) { Settings.Popup.All = Flag(*CheckBox16); }
-void TForm1::CheckBox18Click(TComponent&) { Settings.Exp.FixSave = Flag(*CheckBox18); }
-void TForm1::CheckBox5Click(TComponent&) { Settings.Watch.Enb = Flag(*CheckBox5); }
-void TForm1::RadioButton1Click(TComponent&) {
-  Settings.Watch.Mode = RadioButton1->Checked() ? 0 : 1;
-}
-void TForm1::CheckBox20Click(TComponent&) { Settings.Watch.Browser = Flag(*CheckBox20); }
+void TForm1::CheckBox16Click(TComponent&) { Store<&TForm1::CheckBox16>(*this); }
+void TForm1::CheckBox18Click(TComponent&) { Store<&TForm1::CheckBox18>(*this); }
+void TForm1::CheckBox5Click(TComponent&) { Store<&TForm1::CheckBox5>(*this); }
+// Both buttons of the pair run this handler.
+void TForm1::RadioButton1Click(TComponent&) { Store<&TForm1::RadioButton1>(*this); }
+void TForm1::CheckBox20Click(TComponent&) { Store<&TForm1::CheckBox20>(*this); }
 
 void TForm1::ApplyFieldRule(TEdit& field, TUpDown& arrows, std::int32_t& setting) {
   const std::optional<std::int32_t> typed = ParseIniInteger(field.Text());

@@ -1,4 +1,4 @@
 #include "settings/Settings.h"
 
-// The model is a plain record: its values come from ReadIni (settings/Rw_ini.cpp), which also
-// holds the defaults, so that the file and the defaults are read in one place.
+// The model is a plain record: each field's key, default and kind are in the table of
+// settings/SettingsKeys.h, which ReadIni and WriteIni walk.

@@ -1,7 +1,8 @@
 #pragma once
 // The settings model: one record, a field per key of the settings file, read as Section.Key
-// (Settings.Exp.Width). It starts zero-filled; ReadIni gives it its values. The watched
-// extensions are not here: they are the items of the settings window's list box.
+// (Settings.Exp.Width). It starts zero-filled; ReadIni gives it its values. Each field is
+// described, key, default and kind, in the table of SettingsKeys.h. The watched extensions
+// are not here: they are the items of the settings window's list box.
 
 #include <cstdint>
 #include <string>

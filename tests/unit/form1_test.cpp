@@ -11,6 +11,7 @@
 #include "framework/Application.h"
 #include "platform/sim/SimPlatform.h"
 #include "settings/IniDocument.h"
+#include "settings/SettingsKeys.h"
 #include "tests/unit/EngineFixture.h"
 
 namespace varnel {
@@ -110,6 +111,8 @@ TEST_F(Form1Test, ControlsShowTheModelAfterStart) {
   EXPECT_TRUE(form->CheckBoxBtn->Checked());
   EXPECT_EQ(form->RadioGroupBtn->ItemIndex(), 1);
   EXPECT_EQ(form->RadioGroupBtnL->ItemIndex(), 0);
+  PeerOf(form->RadioGroupBtn->Button(0)).UserClick();
+  EXPECT_EQ(form->Settings.Exp.BtnLR, 0);
   EXPECT_TRUE(form->CheckBox19->Checked());
   EXPECT_TRUE(form->RadioButton2->Checked());
   EXPECT_FALSE(form->RadioButton1->Checked());
@@ -311,6 +314,103 @@ TEST_F(Form1Test, ControlsStoreTheirSettingTheMomentTheyChange) {
   EXPECT_EQ(form->Edit7->Text(), "9");
   EXPECT_EQ(form->Settings.ini.inh, 1);
   EXPECT_EQ(form->Engine.LastEdge, EdgeLeft);  // only the start-up and the tick set it
+}
+
+// Which control edits which setting, as the settings window's pages list them.
+template <class Control>
+struct Edits {
+  Control* TForm1::*control;
+  const char* section;
+  const char* key;
+};
+
+const Edits<TCheckBox> kCheckBoxes[] = {
+    {&TForm1::CheckBox1, "Exp", "Upper"},
+    {&TForm1::CheckBox2, "Exp", "Left"},
+    {&TForm1::CheckBox3, "Exp", "Right"},
+    {&TForm1::CheckBox4, "Exp", "Lower"},
+    {&TForm1::CheckBoxBtn, "Exp", "Button"},
+    {&TForm1::CheckBox13, "Pos", "INHConner"},
+    {&TForm1::CheckBox14, "Pos", "HideTray"},
+    {&TForm1::CheckBox6, "Popup", "LR"},
+    {&TForm1::CheckBox15, "ini", "inh"},
+    {&TForm1::CheckBox17, "Exp", "PathEn"},
+    {&TForm1::CheckBox19, "Exp", "NoTree"},
+    {&TForm1::CheckBox21, "Exp", "Watch"},
+    {&TForm1::CheckBox7, "Launch", "Upper"},
+    {&TForm1::CheckBox8, "Launch", "Left"},
+    {&TForm1::CheckBox9, "Launch", "Right"},
+    {&TForm1::CheckBox10, "Launch", "Lower"},
+    {&TForm1::CheckBoxBtnL, "Launch", "Button"},
+    {&TForm1::CheckBox11, "Launch", "Lnk"},
+    {&TForm1::CheckBox12, "Launch", "Auto"},
+    {&TForm1::CheckBox16, "Popup", "All"},
+    {&TForm1::CheckBox18, "Exp", "FixSave"},
+    {&TForm1::CheckBox5, "Watch", "Enb"},
+    {&TForm1::CheckBox20, "Watch", "Browser"},
+};
+
+TEST_F(Form1Test, EveryCheckBoxShowsItsOwnSettingAndStoresIntoItAlone) {
+  // Every other box on, so that a box showing a neighbour's setting shows the wrong state.
+  IniDocument ini;
+  for (std::size_t i = 0; i < std::size(kCheckBoxes); ++i) {
+    ini.Set(kCheckBoxes[i].section, kCheckBoxes[i].key, std::to_string(i % 2));
+  }
+  Start(ini.Serialize());
+  auto setting = [&](const Edits<TCheckBox>& box) -> std::int32_t& {
+    return SettingKeyNamed(box.section, box.key).integer(form->Settings);
+  };
+  for (std::size_t i = 0; i < std::size(kCheckBoxes); ++i) {
+    EXPECT_EQ((form->*kCheckBoxes[i].control)->Checked(), i % 2 == 1) << kCheckBoxes[i].key;
+  }
+  // Each click turns one setting over, and no other.
+  form->mnuSettingClick(*form);
+  for (std::size_t clicked = 0; clicked < std::size(kCheckBoxes); ++clicked) {
+    PeerOf(*(form->*kCheckBoxes[clicked].control)).UserClick();
+    for (std::size_t i = 0; i < std::size(kCheckBoxes); ++i) {
+      const std::int32_t expected = i <= clicked ? 1 - i % 2 : i % 2;
+      EXPECT_EQ(setting(kCheckBoxes[i]), expected)
+          << kCheckBoxes[i].section << "." << kCheckBoxes[i].key << " after a click on "
+          << kCheckBoxes[clicked].key;
+    }
+  }
+}
+
+TEST_F(Form1Test, EveryNumberAndFieldShowsItsOwnSettingAndStoresIntoIt) {
+  for (const char* folder : {"C:\\E1", "C:\\E10", "C:\\E5", "C:\\E2", "C:\\E3"}) {
+    system.files.CreateFolder(folder);
+  }
+  system.files.WriteFile("C:\\E11.exe", "MZ");
+  Start(
+      "[Pos]\r\nSpeed=31\r\nOffset=32\r\nSense=33\r\nINHdotX=34\r\nINHdotY=35\r\n"
+      "[Exp]\r\nBtnLR=1\r\nPath=C:\\E1\r\nPathEx=C:\\E10\r\n"
+      "[Watch]\r\nSRCPath=C:\\E2\r\nTrgPath=C:\\E3\r\nAppPath=C:\\E11.exe\r\n"
+      "[Launch]\r\nPath=C:\\E5\r\nIdle=36\r\n");
+  const std::pair<TEdit* TForm1::*, const char*> fields[] = {
+      {&TForm1::Edit1, "C:\\E1"}, {&TForm1::Edit10, "C:\\E10"}, {&TForm1::Edit5, "C:\\E5"},
+      {&TForm1::Edit2, "C:\\E2"}, {&TForm1::Edit3, "C:\\E3"}, {&TForm1::Edit11, "C:\\E11.exe"}};
+  for (const auto& [field, text] : fields) EXPECT_EQ((form->*field)->Text(), text);
+  EXPECT_EQ(form->RadioGroupBtn->ItemIndex(), 1);
+  EXPECT_EQ(form->RadioGroupBtnL->ItemIndex(), 0);
+  PeerOf(form->RadioGroupBtn->Button(0)).UserClick();
+  EXPECT_EQ(form->Settings.Exp.BtnLR, 0);
+
+  const Edits<TTrackBar> sliders[] = {{&TForm1::TrackBar1, "Pos", "Speed"},
+                                      {&TForm1::TrackBar2, "Pos", "Offset"}};
+  const Edits<TUpDown> arrows[] = {{&TForm1::UpDown2, "Pos", "Sense"},
+                                   {&TForm1::UpDown3, "Pos", "INHdotX"},
+                                   {&TForm1::UpDown4, "Pos", "INHdotY"},
+                                   {&TForm1::UpDown1, "Launch", "Idle"}};
+  std::int32_t shown = 31;
+  auto check = [&](const auto& control) {
+    SCOPED_TRACE(control.key);
+    std::int32_t& setting = SettingKeyNamed(control.section, control.key).integer(form->Settings);
+    EXPECT_EQ((form->*control.control)->Position(), shown++);
+    PeerOf(*(form->*control.control)).UserMoveTo(40);
+    EXPECT_EQ(setting, 40);
+  };
+  for (const auto& slider : sliders) check(slider);
+  for (const auto& updown : arrows) check(updown);
 }
 
 TEST_F(Form1Test, TheFieldRuleTakesNumbersAndFallsBackToTheArrows) {

@@ -10,7 +10,9 @@
 #include "platform/Platform.h"
 #include "platform/sim/SimCodepage.h"
 #include "platform/sim/SimPlatform.h"
+#include "settings/IniDocument.h"
 #include "settings/Rw_ini.h"
+#include "settings/SettingsKeys.h"
 
 namespace varnel {
 namespace {
@@ -79,6 +81,86 @@ TEST_F(SettingsFile, NoFileGivesTheDefaults) {
   EXPECT_EQ(s.Launch.Idle, 6);
   EXPECT_EQ(s.Launch.Lnk, 1);
   EXPECT_EQ(s.Popup.LR + s.Popup.All + s.ini.inh, 0);
+}
+
+TEST_F(SettingsFile, NoFileGivesEveryKeyTheDefaultOfTheTable) {
+  const Loaded loaded = Read();
+  const DefaultBasis basis{loaded.workArea, kSettingsWindow, "C:\\Tools\\"};
+  for (const SettingKey& entry : kSettingKeys) {
+    SCOPED_TRACE(std::string(entry.section) + "." + std::string(entry.key));
+    switch (entry.kind) {
+      case KeyKind::Integer:
+        EXPECT_EQ(entry.integer(loaded.settings), entry.DefaultInteger(basis));
+        break;
+      case KeyKind::Folder:
+      case KeyKind::File:
+        EXPECT_EQ(entry.text(loaded.settings), entry.DefaultText(basis));
+        break;
+      case KeyKind::ExtensionSlots:
+        EXPECT_TRUE(loaded.extensions.empty());
+        break;
+    }
+  }
+}
+
+// A value of its own for every key: a number, or a folder or file that exists.
+std::string OwnValue(sim::SimFileSystem& files, const SettingKey& entry, int number) {
+  const std::string name = "C:\\K" + std::to_string(number);
+  switch (entry.kind) {
+    case KeyKind::Integer:
+      return std::to_string(number);
+    case KeyKind::Folder:
+      files.CreateFolder(name);
+      return name + "\\";
+    case KeyKind::File:
+      files.WriteFile(name + ".exe", "MZ");
+      return name + ".exe";
+    case KeyKind::ExtensionSlots:
+      break;
+  }
+  return std::string();
+}
+
+std::string MemberText(const SettingKey& entry, const Settings& settings) {
+  return entry.kind == KeyKind::Integer ? std::to_string(entry.integer(settings))
+                                        : entry.text(settings);
+}
+
+TEST_F(SettingsFile, EveryKeyReadsIntoItsOwnMemberAndIsWrittenFromIt) {
+  std::string text;
+  std::string_view section;
+  int number = 1000;
+  for (const SettingKey& entry : kSettingKeys) {
+    if (entry.section != section) {
+      section = entry.section;
+      text += "[" + std::string(section) + "]\r\n";
+    }
+    if (entry.kind == KeyKind::ExtensionSlots) continue;
+    text += std::string(entry.key) + "=" + OwnValue(files, entry, number++) + "\r\n";
+  }
+  files.WriteFile(kIniPath, text);
+  Loaded loaded = Read();
+
+  // Each member holds its own key's value; then each takes a new one, which only the keys
+  // that are written carry into the file.
+  const IniDocument before = IniDocument::Parse(text);
+  number = 2000;
+  for (const SettingKey& entry : kSettingKeys) {
+    if (entry.kind == KeyKind::ExtensionSlots) continue;
+    SCOPED_TRACE(std::string(entry.section) + "." + std::string(entry.key));
+    EXPECT_EQ(MemberText(entry, loaded.settings), before.Get(entry.section, entry.key));
+    if (entry.kind == KeyKind::Integer) entry.integer(loaded.settings) = number++;
+    else entry.text(loaded.settings) = OwnValue(files, entry, number++);
+  }
+  WriteIni(platform, loaded.settings, loaded.extensions);
+  const IniDocument after = IniDocument::Parse(FileText());
+  for (const SettingKey& entry : kSettingKeys) {
+    if (entry.kind == KeyKind::ExtensionSlots) continue;
+    SCOPED_TRACE(std::string(entry.section) + "." + std::string(entry.key));
+    EXPECT_EQ(after.Get(entry.section, entry.key),
+              entry.written ? MemberText(entry, loaded.settings)
+                            : before.Get(entry.section, entry.key));
+  }
 }
 
 TEST_F(SettingsFile, FirstWriteCreatesTheFileInTheWrittenOrder) {

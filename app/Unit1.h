@@ -261,7 +261,7 @@ class TForm1 : public TForm {
   void LetMessagesRun() { Application().ProcessMessages(); }
   // The folder the next launch opens, and the parameters for explorer.exe.
   std::string LaunchFolder(bool managed) const;
-  void Place(int left, int top, int width, int height);
+  void Place(const TSlideRect& placement);
   bool launchWaiting_ = false;
   // The launcher's last steps once it has its window: placed, and for the managed one topmost
   // and parked.

@@ -4,7 +4,9 @@
 #include <cstdio>
 
 #include "app/Unit1.h"
+#include "base/Desktop.h"
 #include "base/ScopeExit.h"
+#include "engine/EdgeZones.h"
 
 namespace varnel {
 
@@ -36,9 +38,9 @@ void TForm1::Timer1Timer(TComponent& /*sender*/) {
   {
     // A flag left set would stop the engine for good: it is cleared however the work ends.
     const auto busy = RaiseForScope(Engine.TickBusy);
-    const int width = windows.GetSystemMetrics(platform::SmCxScreen);
-    const int height = windows.GetSystemMetrics(platform::SmCyScreen);
-    if (TouchesEnabledEdge(pointer, width, height) && !windows.IsWindow(Engine.ExplorerWnd)) {
+    const ScreenSize screen = PrimaryScreenSize(windows);
+    if (TouchesEnabledEdge(pointer, screen.Width, screen.Height) &&
+        !windows.IsWindow(Engine.ExplorerWnd)) {
       RestartExplorer();
     }
     if (Engine.ShownEdge != EdgeNone &&
@@ -72,37 +74,30 @@ std::string TForm1::ClockText() const {
 
 bool TForm1::ScreenSaverRuns() const { return System().windows.IsScreenSaverRunning(); }
 
+// Corner dead zones and buttons do not matter here: any touch of an enabled edge restarts a
+// lost Explorer.
 bool TForm1::TouchesEnabledEdge(platform::Point p, int width, int height) const {
-  return (Settings.Exp.Left != 0 && p.X == 0) || (Settings.Exp.Right != 0 && p.X >= width - 1) ||
-         (Settings.Exp.Upper != 0 && p.Y == 0) || (Settings.Exp.Lower != 0 && p.Y >= height - 1);
+  for (int edge = EdgeLeft; edge <= EdgeBottom; ++edge) {
+    if (EdgeSwitch(Settings.Exp, edge) != 0 && InExplorerZone(edge, p, {width, height})) {
+      return true;
+    }
+  }
+  return false;
 }
 
 bool TForm1::EdgeFires(int edge, platform::Point p, int width, int height) const {
-  const Settings::PosSection& pos = Settings.Pos;
-  const bool corners = pos.INHConner != 0;
-  const bool clearOfCornersY = !corners || (pos.INHdotY < p.Y && p.Y < height - pos.INHdotY);
-  const bool clearOfCornersX = !corners || (pos.INHdotX < p.X && p.X < width - pos.INHdotX);
-  bool inZone = false;
-  switch (edge) {
-    case EdgeLeft: inZone = Settings.Exp.Left != 0 && p.X == 0 && clearOfCornersY; break;
-    case EdgeRight: inZone = Settings.Exp.Right != 0 && p.X >= width - 1 && clearOfCornersY; break;
-    case EdgeTop: inZone = Settings.Exp.Upper != 0 && p.Y == 0 && clearOfCornersX; break;
-    case EdgeBottom: inZone = Settings.Exp.Lower != 0 && p.Y >= height - 1 && clearOfCornersX; break;
-    default: break;
+  const ScreenSize screen{width, height};
+  if (EdgeSwitch(Settings.Exp, edge) == 0 || !InExplorerZone(edge, p, screen) ||
+      !ClearOfCorners(edge, p, screen, Settings.Pos)) {
+    return false;
   }
-  if (!inZone || Settings.Exp.Button == 0) return inZone;
-  const int button = Settings.Exp.BtnLR == 0   ? platform::VkLButton
-                     : Settings.Exp.BtnLR == 1 ? platform::VkRButton
-                                               : 0;
-  return button != 0 && (System().windows.GetAsyncKeyState(button) & 0x8000) != 0;
+  return Settings.Exp.Button == 0 || ButtonHeld(System().windows, Settings.Exp.BtnLR);
 }
 
 void TForm1::ComeOut(platform::Point pointer) {
-  platform::WindowManager& windows = System().windows;
-  const int width = windows.GetSystemMetrics(platform::SmCxScreen);
-  const int height = windows.GetSystemMetrics(platform::SmCyScreen);
+  const ScreenSize screen = PrimaryScreenSize(System().windows);
   for (int edge = EdgeLeft; edge <= EdgeBottom; ++edge) {
-    if (!EdgeFires(edge, pointer, width, height)) continue;
+    if (!EdgeFires(edge, pointer, screen.Width, screen.Height)) continue;
     if (Engine.PendingEdge != edge) {
       Engine.PendingEdge = edge;
       Engine.PendingCount = Settings.Exp.Button != 0 ? 1 : Settings.Pos.Sense;
@@ -111,9 +106,7 @@ void TForm1::ComeOut(platform::Point pointer) {
     ClearToolStyle();
     SlideOut(edge);
   }
-  const bool inside =
-      0 < pointer.X && pointer.X < width - 1 && 0 < pointer.Y && pointer.Y < height - 1;
-  if (inside) {
+  if (StrictlyInside(pointer, screen)) {
     Engine.PendingEdge = EdgeNone;
     Engine.PendingCount = Settings.Pos.Sense;
   }

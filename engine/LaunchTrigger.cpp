@@ -2,7 +2,9 @@
 // pointer stays away from it.
 
 #include "app/Unit1.h"
+#include "base/Desktop.h"
 #include "base/ScopeExit.h"
+#include "engine/EdgeZones.h"
 
 namespace varnel {
 
@@ -11,62 +13,25 @@ bool TForm1::LaunchEdgeFires(int edge, platform::Point p, int width, int height)
   // The managed window has priority: where it is out, or on an edge of its own, no menu pops.
   const bool notBlocked = Settings.Popup.All == 1 || shown == EdgeNone ||
                           (Settings.Exp.Fix != 0 && shown != edge);
-  const Settings::PosSection& pos = Settings.Pos;
-  const bool corners = pos.INHConner != 0;
-  bool explorerEdge = false;
-  bool launchEdge = false;
-  bool inZone = false;
-  bool clearOfCorners = true;
-  switch (edge) {
-    case EdgeLeft:
-      explorerEdge = Settings.Exp.Left != 0;
-      launchEdge = Settings.Launch.Left != 0;
-      inZone = -pos.INHdotX <= p.X && p.X <= 0;
-      clearOfCorners = !corners || (pos.INHdotY < p.Y && p.Y < height - pos.INHdotY);
-      break;
-    case EdgeRight:
-      explorerEdge = Settings.Exp.Right != 0;
-      launchEdge = Settings.Launch.Right != 0;
-      inZone = width - 1 <= p.X && p.X < width + pos.INHdotX;
-      clearOfCorners = !corners || (pos.INHdotY < p.Y && p.Y < height - pos.INHdotY);
-      break;
-    case EdgeTop:
-      explorerEdge = Settings.Exp.Upper != 0;
-      launchEdge = Settings.Launch.Upper != 0;
-      inZone = -pos.INHdotY < p.Y && p.Y <= 0;
-      clearOfCorners = !corners || (pos.INHdotX < p.X && p.X < width - pos.INHdotX);
-      break;
-    case EdgeBottom:
-      explorerEdge = Settings.Exp.Lower != 0;
-      launchEdge = Settings.Launch.Lower != 0;
-      inZone = height - 1 <= p.Y && p.Y < height + pos.INHdotY;
-      clearOfCorners = !corners || (pos.INHdotX < p.X && p.X < width - pos.INHdotX);
-      break;
-    default:
-      return false;
-  }
-  if (!notBlocked || explorerEdge || !inZone || !launchEdge || Engine.LaunchShownEdge == edge ||
-      !clearOfCorners) {
+  const ScreenSize screen{width, height};
+  if (!notBlocked || EdgeSwitch(Settings.Exp, edge) != 0 ||
+      !InLaunchZone(edge, p, screen, Settings.Pos) || EdgeSwitch(Settings.Launch, edge) == 0 ||
+      Engine.LaunchShownEdge == edge || !ClearOfCorners(edge, p, screen, Settings.Pos)) {
     return false;
   }
-  if (Settings.Launch.Button == 0) return true;
-  const int button = Settings.Launch.BtnLR == 0   ? platform::VkLButton
-                     : Settings.Launch.BtnLR == 1 ? platform::VkRButton
-                                                  : 0;
-  return button != 0 && (System().windows.GetAsyncKeyState(button) & 0x8000) != 0;
+  return Settings.Launch.Button == 0 || ButtonHeld(System().windows, Settings.Launch.BtnLR);
 }
 
 void TForm1::LaunchTrigger(platform::Point pointer) {
   platform::WindowManager& windows = System().windows;
-  const int width = windows.GetSystemMetrics(platform::SmCxScreen);
-  const int height = windows.GetSystemMetrics(platform::SmCyScreen);
+  const ScreenSize screen = PrimaryScreenSize(windows);
   const platform::Hwnd owner = Application().Handle();
 
   // While any menu of the program is open nothing pops, and nothing is activated under it:
   // a step toward the owner window would close the menu the user is reading.
   const bool menuOpen = Application().ShownMenu() != nullptr;
   for (int edge = EdgeLeft; edge <= EdgeBottom && !menuOpen; ++edge) {
-    if (!LaunchEdgeFires(edge, pointer, width, height)) continue;
+    if (!LaunchEdgeFires(edge, pointer, screen.Width, screen.Height)) continue;
     if (Engine.LaunchPendingEdge != edge) {
       Engine.LaunchPendingEdge = edge;
       Engine.LaunchPendingCount = Settings.Launch.Button != 0 ? 2 : Settings.Pos.Sense;
@@ -85,9 +50,7 @@ void TForm1::LaunchTrigger(platform::Point pointer) {
     Engine.LaunchPendingEdge = EdgeNone;
   }
 
-  const bool inside =
-      0 < pointer.X && pointer.X < width - 1 && 0 < pointer.Y && pointer.Y < height - 1;
-  if (inside) {
+  if (StrictlyInside(pointer, screen)) {
     Engine.LaunchPendingEdge = EdgeNone;
     Engine.LaunchPendingCount = Settings.Pos.Sense;
   }

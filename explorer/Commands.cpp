@@ -1,44 +1,30 @@
 // The Explorer commands of the menus: a supplementary Explorer beside the managed one, the
 // pin, and both laid out side by side.
 
+#include <optional>
+
 #include "app/Unit1.h"
+#include "base/Desktop.h"
+#include "base/ScopeExit.h"
+#include "engine/Geometry.h"
 
 namespace varnel {
 
 void TForm1::mnuExploreClick(TComponent& /*sender*/) { OpenSupplementaryExplorer(); }
 
 bool TForm1::OpenSupplementaryExplorer() {
-  const platform::Hwnd saved = Engine.ExplorerWnd;
-  if (!LaunchExplorer(false)) {
-    // No new window came: there is nothing to place, and the managed one must not be moved.
-    Engine.ExplorerWnd = saved;
-    return false;
+  // The launch makes the new window ExplorerWnd; the engine gets its own one back however
+  // this ends, a failure on the way included.
+  const ScopeExit putBack([this, saved = Engine.ExplorerWnd] { Engine.ExplorerWnd = saved; });
+  // No new window came: there is nothing to place, and the managed one must not be moved.
+  if (!LaunchExplorer(false)) return false;
+  // With no edge used yet the window goes where the launcher left it.
+  if (const std::optional<SlotLayout> layout =
+          LayoutBesideSlot(Engine.LastEdge, Engine.WorkArea, Settings.Exp)) {
+    Engine.SlideRect = layout->Rest;
   }
-  const platform::Rect& area = Engine.WorkArea;
-  const Settings::ExpSection& exp = Settings.Exp;
-  TSlideRect& slide = Engine.SlideRect;
-  switch (Engine.LastEdge) {
-    case EdgeLeft:
-    case EdgeRight:
-      slide.Left = Engine.LastEdge == EdgeLeft ? area.Left + exp.Width : area.Left;
-      slide.Top = area.Top + exp.VT_ADJ;
-      slide.Width = area.Width() - exp.Width;
-      slide.Height = area.Height() - (exp.VB_ADJ + exp.VT_ADJ);
-      break;
-    case EdgeTop:
-    case EdgeBottom:
-      slide.Left = area.Left + exp.HL_ADJ;
-      slide.Top = Engine.LastEdge == EdgeTop ? area.Top + exp.Height : area.Top;
-      slide.Width = area.Width() - (exp.HL_ADJ + exp.HR_ADJ);
-      slide.Height = area.Height() - exp.Height;
-      break;
-    default:
-      break;  // no edge yet: where the launcher left it
-  }
-  platform::WindowManager& windows = System().windows;
-  windows.MoveWindow(Engine.ExplorerWnd, slide.Left, slide.Top, slide.Width, slide.Height, true);
-  windows.ShowWindow(Engine.ExplorerWnd, platform::SwRestore);
-  Engine.ExplorerWnd = saved;
+  Place(Engine.SlideRect);
+  System().windows.ShowWindow(Engine.ExplorerWnd, platform::SwRestore);
   Engine.LaunchShownEdge = EdgeNone;
   Engine.LaunchIdleCount = 0;
   return true;
@@ -48,10 +34,7 @@ void TForm1::PinExplorer(bool pinned) {
   mnuExpFix->SetChecked(pinned);
   Settings.Exp.Fix = pinned ? 1 : 0;
   // A pinned window stays where it is and lets other windows above it.
-  System().windows.SetWindowPos(Engine.ExplorerWnd,
-                                pinned ? platform::HwndNoTopmost : platform::HwndTopmost, 0, 0, 0,
-                                0, platform::SwpNoSize | platform::SwpNoMove |
-                                       platform::SwpNoActivate);
+  SetTopmost(System().windows, Engine.ExplorerWnd, !pinned);
 }
 
 void TForm1::mnuExpFixClick(TComponent& /*sender*/) { PinExplorer(!mnuExpFix->Checked()); }
@@ -62,26 +45,9 @@ void TForm1::mnuDualExpClick(TComponent& /*sender*/) {
   if (!OpenSupplementaryExplorer()) return;
   PinExplorer(true);
   Engine.ShownEdge = Engine.LastEdge;
-  const platform::Rect& area = Engine.WorkArea;
-  const Settings::ExpSection& exp = Settings.Exp;
-  TSlideRect& slide = Engine.SlideRect;
-  switch (Engine.ShownEdge) {
-    case EdgeLeft:
-    case EdgeRight:
-      slide.Left = Engine.ShownEdge == EdgeLeft ? area.Left : area.Right - exp.Width;
-      slide.Top = area.Top + exp.VT_ADJ;
-      slide.Width = exp.Width;
-      slide.Height = area.Height() - (exp.VB_ADJ + exp.VT_ADJ);
-      break;
-    case EdgeTop:
-    case EdgeBottom:
-      slide.Left = area.Left + exp.HL_ADJ;
-      slide.Top = Engine.ShownEdge == EdgeTop ? area.Top : area.Bottom - exp.Height;
-      slide.Width = area.Width() - (exp.HL_ADJ + exp.HR_ADJ);
-      slide.Height = exp.Height;
-      break;
-    default:
-      break;
+  if (const std::optional<SlotLayout> layout =
+          LayoutBesideSlot(Engine.ShownEdge, Engine.WorkArea, Settings.Exp)) {
+    Engine.SlideRect = layout->Slot;
   }
   platform::WindowManager& windows = System().windows;
   // The managed window keeps no taskbar button while it stays in its slot, as when parked.
@@ -89,7 +55,7 @@ void TForm1::mnuDualExpClick(TComponent& /*sender*/) {
       static_cast<std::uint32_t>(windows.GetWindowLong(Engine.ExplorerWnd, platform::GwlExStyle));
   windows.SetWindowLong(Engine.ExplorerWnd, platform::GwlExStyle,
                         static_cast<std::int32_t>(style | platform::WsExToolWindow));
-  windows.MoveWindow(Engine.ExplorerWnd, slide.Left, slide.Top, slide.Width, slide.Height, true);
+  Place(Engine.SlideRect);
   windows.ShowWindow(Engine.ExplorerWnd, platform::SwRestore);
 }
 

@@ -1,9 +1,12 @@
 // Starting the Explorer and finding the window the start produced.
 
 #include <algorithm>
-#include <cctype>
 
 #include "app/Unit1.h"
+#include "base/Ascii.h"
+#include "base/Deadline.h"
+#include "base/Desktop.h"
+#include "base/Paths.h"
 #include "base/ScopeExit.h"
 
 namespace varnel {
@@ -25,24 +28,8 @@ constexpr std::uint32_t kRetryAfterMs = 5000;
 constexpr unsigned kLateLookEveryMs = 500;
 constexpr std::uint32_t kLateLookForMs = 60000;
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
-std::string FileNamePart(const std::string& path) {
-  const auto separator = path.find_last_of("\\:");
-  return separator == std::string::npos ? path : path.substr(separator + 1);
-}
-
 bool Contains(const std::string& text, const char* word) {
   return text.find(word) != std::string::npos;
-}
-
-// Has `now` passed `deadline`? Both are tick counts that wrap after 49 days.
-bool Passed(std::uint32_t now, std::uint32_t deadline) {
-  return static_cast<std::int32_t>(now - deadline) > 0;
 }
 
 }  // namespace
@@ -87,7 +74,7 @@ bool TForm1::LaunchExplorer(bool Managed) {
   const std::uint32_t deadline = system.kernel.GetTickCount() + kLaunchTimeoutMs;
   while (FindExplorerWindows(FoundWindows, exePath) <= before) {
     if (Application().Terminated()) return false;
-    if (Passed(system.kernel.GetTickCount(), deadline)) {
+    if (TickPassed(system.kernel.GetTickCount(), deadline)) {
       if (Managed) StartLookingForLateExplorer(exePath);
       return false;
     }
@@ -111,14 +98,11 @@ void TForm1::SettleExplorer(bool managed) {
   Engine.SlideRect.Height = Engine.WorkArea.Bottom - Engine.WorkArea.Top;
   Engine.SlideRect.Left = Engine.WorkArea.Left - Settings.Exp.Height;
   system.windows.ShowWindow(Engine.ExplorerWnd, platform::SwRestore);
-  const unsigned keep = platform::SwpNoSize | platform::SwpNoMove | platform::SwpNoActivate;
+  SetTopmost(system.windows, Engine.ExplorerWnd, managed);
   if (managed) {
-    system.windows.SetWindowPos(Engine.ExplorerWnd, platform::HwndTopmost, 0, 0, 0, 0, keep);
     LetMessagesRun();
     // An exit that ran meanwhile has closed the window already.
     if (!Application().Terminated()) ParkExplorer();
-  } else {
-    system.windows.SetWindowPos(Engine.ExplorerWnd, platform::HwndNoTopmost, 0, 0, 0, 0, keep);
   }
   Engine.ShownEdge = EdgeNone;
 }
@@ -162,7 +146,7 @@ void TForm1::LateExplorerTimerTimer(TComponent& /*sender*/) {
   // Past the while, or the engine has its window again (a later launch took it): a window
   // that comes now is the user's.
   if (!lateExplorer_ || Application().Terminated() ||
-      Passed(System().kernel.GetTickCount(), lateExplorer_->lookUntil) ||
+      TickPassed(System().kernel.GetTickCount(), lateExplorer_->lookUntil) ||
       System().windows.IsWindow(Engine.ExplorerWnd)) {
     StopLookingForLateExplorer();
     return;
@@ -184,13 +168,13 @@ void TForm1::StopLookingForLateExplorer() {
 
 int TForm1::FindExplorerWindows(TFoundWindows& Table, const std::string& ExePath) {
   platform::Platform& system = System();
-  const std::string key = Lower(ExePath);
-  const std::string name = FileNamePart(key);
+  const std::string key = AsciiLowered(ExePath);
+  const std::string name(FileNamePart(key));
   WinList1->Refresh();
   for (int i = 0; i < WinList1->Count(); ++i) {
     const platform::Hwnd window = WinList1->GetHandle(i);
     const bool exeKnown = !WinList1->GetExeFile(i).empty();
-    std::string text = Lower(WinList1->GetExeFile(i));
+    std::string text = AsciiLowered(WinList1->GetExeFile(i));
     if (!exeKnown && system.windows.GetWindowTextLength(window) != 0 &&
         system.windows.GetParent(window) == platform::kNoWindow &&
         system.windows.IsWindowVisible(window)) {
@@ -207,7 +191,7 @@ int TForm1::FindExplorerWindows(TFoundWindows& Table, const std::string& ExePath
       // take a moment to appear. A popup that does not come is asked for again next poll.
       const std::uint32_t deadline = system.kernel.GetTickCount() + kPopupTimeoutMs;
       record = system.windows.GetLastActivePopup(window);
-      while (record == window && !Passed(system.kernel.GetTickCount(), deadline) &&
+      while (record == window && !TickPassed(system.kernel.GetTickCount(), deadline) &&
              !Application().Terminated()) {
         WaitProcessing(kPollMs);
         record = system.windows.GetLastActivePopup(window);
@@ -228,7 +212,7 @@ void TForm1::WaitProcessing(std::uint32_t Milliseconds) {
   for (;;) {
     system.ui.WaitForMessages(remaining);
     if (Application().Terminated()) return;
-    const auto left = static_cast<std::int32_t>(deadline - system.kernel.GetTickCount());
+    const std::int32_t left = TicksUntil(system.kernel.GetTickCount(), deadline);
     if (left <= 0) return;
     remaining = static_cast<std::uint32_t>(left);
   }

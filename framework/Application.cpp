@@ -1,6 +1,25 @@
 #include "framework/Application.h"
 
+#include "platform/Refusal.h"
+
 namespace varnel {
+
+namespace {
+
+// What the user reads when the system refuses the program something, or else the error's own
+// words.
+std::string Describe(const std::exception& error) {
+  const auto* refusal = dynamic_cast<const platform::SystemRefusal*>(&error);
+  if (refusal == nullptr) return error.what();
+  switch (refusal->Request()) {
+    case platform::Refused::Window: return "ウィンドウを作成できません";
+    case platform::Refused::Timer: return "タイマーを作成できません";
+    case platform::Refused::PostedMessage: return "メッセージを送れません";
+  }
+  return error.what();
+}
+
+}  // namespace
 
 TApplication::TApplication(platform::Platform& platform)
     : TComponent(nullptr, "Application"), platform_(platform) {
@@ -50,7 +69,7 @@ void TApplication::Guarded(const std::function<void()>& action) {
 
 void TApplication::ShowException(const std::exception& error) {
   const platform::Hwnd owner = mainForm_ != nullptr ? mainForm_->Handle() : Handle();
-  platform_.ui.MessageBox(owner, error.what(), title_, platform::MbOk | platform::MbIconError);
+  platform_.ui.MessageBox(owner, Describe(error), title_, platform::MbOk | platform::MbIconError);
 }
 
 void TApplication::ReferenceRemoved(TComponent& component) {

@@ -2,6 +2,7 @@
 // what choosing an item does.
 
 #include "app/Unit1.h"
+#include "base/Paths.h"
 
 namespace varnel {
 
@@ -9,8 +10,6 @@ namespace {
 
 // The fixed items: Pop終了, 補完Exp, 引出時固定, ＤｕａｌEｘｐ, Varnel, the separator.
 constexpr int kFixedItems = 6;
-
-std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('\\') + 1); }
 
 }  // namespace
 
@@ -33,7 +32,8 @@ void TForm1::PopupMenuLaunchItemClick(TComponent& /*sender*/) {
   Engine.LaunchShownEdge = EdgeNone;
   Engine.LaunchIdleCount = 0;
   const std::string path = PopupMenuLaunch->ClickedFile();
-  System().shell.ShellExecute(Handle(), "", path, "", FolderOf(path), platform::SwShowNormal);
+  System().shell.ShellExecute(Handle(), "", path, "", std::string(FolderPart(path)),
+                              platform::SwShowNormal);
 }
 
 void TForm1::mnuPopExitClick(TComponent& /*sender*/) {

@@ -1,8 +1,10 @@
 #include "launch/LaunchPopup.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "base/Ascii.h"
+#include "base/Paths.h"
+#include "base/ScopeExit.h"
 #include "framework/Application.h"
 
 namespace varnel {
@@ -10,25 +12,6 @@ namespace varnel {
 namespace {
 
 constexpr int kFirstFileTag = 1000;
-
-// The caption of a file item: the name without its last extension.
-std::string WithoutExtension(const std::string& name) {
-  const auto separator = name.find_last_of("\\:");
-  const auto dot = name.rfind('.');
-  if (dot == std::string::npos || (separator != std::string::npos && dot < separator)) return name;
-  return name.substr(0, dot);
-}
-
-// What the shell's icon looked up from the name alone depends on: the extension.
-std::string FileType(const std::string& name) {
-  const auto dot = name.rfind('.');
-  std::string type = dot == std::string::npos ? std::string() : name.substr(dot + 1);
-  std::transform(type.begin(), type.end(), type.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return type;
-}
-
-std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('\\') + 1); }
 
 }  // namespace
 
@@ -49,6 +32,9 @@ void TLaunchPopup::AddFolderItems(const std::string& folder, TMenuItem& parent) 
   // would never end.
   const std::optional<std::string> identity = platform_.files.FolderIdentity(folder);
   if (identity && !ancestors_.insert(*identity).second) return;
+  const ScopeExit leave([this, &identity] {
+    if (identity) ancestors_.erase(*identity);
+  });
 
   // Folders first ("0"), then files ("1"), each group in the user's order of names.
   std::vector<std::string> entries;
@@ -74,17 +60,18 @@ void TLaunchPopup::AddFolderItems(const std::string& folder, TMenuItem& parent) 
       AddFolderItems(folder + name + "\\", folderItem);
       continue;
     }
-    TMenuItem& item = parent.Add({}, WithoutExtension(name));
+    // The caption is the name without its last extension.
+    TMenuItem& item = parent.Add({}, std::string(WithoutExtension(name)));
     item.SetTag(kFirstFileTag + fileItemCount_++);
     item.OnClick = [this](TComponent& sender) { ItemClick(sender); };
     paths_.push_back(folder + name);
     if (Images() != nullptr) item.SetImageIndex(IconIndex(folder + name));
   }
-  if (identity) ancestors_.erase(*identity);
 }
 
 int TLaunchPopup::IconIndex(const std::string& path) {
-  const std::string type = FileType(path.substr(path.rfind('\\') + 1));
+  // What the shell's icon looked up from the name alone depends on: the extension.
+  const std::string type = AsciiLowered(ExtensionPart(path));
   if (CacheIcons) {
     const auto cached = iconByType_.find(type);
     if (cached != iconByType_.end()) return cached->second;
@@ -108,7 +95,8 @@ void TLaunchPopup::ItemClick(TComponent& sender) {
   }
   TApplication* application = FindApplication(*this);
   const platform::Hwnd owner = application != nullptr ? application->Handle() : platform::kNoWindow;
-  platform_.shell.ShellExecute(owner, "", path, "", FolderOf(path), platform::SwShowNormal);
+  platform_.shell.ShellExecute(owner, "", path, "", std::string(FolderPart(path)),
+                               platform::SwShowNormal);
 }
 
 }  // namespace varnel

@@ -158,8 +158,8 @@ std::vector<float> RenderQuestionMark(int size) {
   logFont.lfQuality = ANTIALIASED_QUALITY;
   SetFace(logFont, FontFaceExists(L"Segoe UI") ? L"Segoe UI" : L"Tahoma");
   unique_hfont font(::CreateFontIndirectW(&logFont));
-  const HGDIOBJ oldBitmap = ::SelectObject(dc.get(), bitmap.get());
-  const HGDIOBJ oldFont = ::SelectObject(dc.get(), font.get());
+  const unique_select_object bitmapSelected = SelectInto(dc.get(), bitmap.get());
+  const unique_select_object fontSelected = SelectInto(dc.get(), font.get());
   RECT rect{0, 0, size, size};
   ::FillRect(dc.get(), &rect, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
   ::SetTextColor(dc.get(), RGB(255, 255, 255));
@@ -171,8 +171,6 @@ std::vector<float> RenderQuestionMark(int size) {
     const std::uint8_t* p = pixels + i * 4;
     coverage[static_cast<size_t>(i)] = std::max({p[0], p[1], p[2]}) / 255.0f;
   }
-  ::SelectObject(dc.get(), oldFont);
-  ::SelectObject(dc.get(), oldBitmap);
   return coverage;
 }
 

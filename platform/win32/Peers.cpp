@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "base/ScopeExit.h"
+#include "platform/Refusal.h"
 #include "platform/win32/Fonts.h"
 #include "platform/win32/Text.h"
 
@@ -106,7 +108,7 @@ WindowPeer* WindowPeer::FromWindow(HWND window) {
 }
 
 void WindowPeer::Attach(HWND window, HFONT font) {
-  if (!window) throw std::runtime_error("ウィンドウを作成できません");
+  if (!window) throw platform::SystemRefusal(platform::Refused::Window, "CreateWindowExW");
   window_.reset(window);
   ::SetPropW(window, kPeerProperty, this);
   ::SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
@@ -619,9 +621,8 @@ class EditPeer final : public WindowPeer {
   // typing, so that one is swallowed.
   void SetText(const std::string& text) override {
     const std::wstring wide = Widen(text);
-    settingText_ = true;
+    const auto setting = RaiseForScope(settingText_);
     ::SetWindowTextW(Window(), wide.c_str());
-    settingText_ = false;
   }
 
  protected:

@@ -77,8 +77,8 @@ class WindowPeer : public platform::ControlPeer {
   HFONT font_ = nullptr;
 };
 
-// Makes the peer of the kind `args.spec.kind` asks for. Throws std::runtime_error when the
-// window cannot be created.
+// Makes the peer of the kind `args.spec.kind` asks for. Throws platform::SystemRefusal when
+// the window cannot be created.
 std::unique_ptr<WindowPeer> CreatePeer(const PeerCreateArgs& args);
 
 // Window classes of our own; safe to call more than once.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "base/Paths.h"
 #include "platform/win32/Image.h"
 #include "platform/win32/Text.h"
 
@@ -261,9 +262,7 @@ struct ReplaceNames {
 // something added: a settings file whose path is as long as a path may be must still save.
 unique_hfile CreateTemporaryBeside(const std::wstring& target, ReplaceNames& names) {
   static LONG counter = 0;
-  const std::size_t slash = target.find_last_of(L"\\/");
-  const std::wstring folder =
-      slash == std::wstring::npos ? std::wstring() : target.substr(0, slash + 1);
+  const std::wstring folder(FolderPart(target));
   for (int attempt = 0; attempt < 64; ++attempt) {
     const unsigned long number =
         (static_cast<unsigned long>(::InterlockedIncrement(&counter)) + ::GetTickCount() +
@@ -520,31 +519,11 @@ bool Win32WindowManager::ShowOwnedPopups(platform::Hwnd owner, bool show) {
 
 // --- Folder listings -----------------------------------------------------------------------
 
-namespace {
-
-// FindFirstFile's handle is closed with FindClose, and "none" is INVALID_HANDLE_VALUE.
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE handle) : handle_(handle) {}
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  ~FindHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) ::FindClose(handle_);
-  }
-  HANDLE get() const { return handle_; }
-  explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
-
-}  // namespace
-
 std::vector<platform::FindData> Win32FileSystem::FindFiles(const std::string& pattern) const {
   std::vector<platform::FindData> found;
   if (pattern.empty()) return found;
   WIN32_FIND_DATAW entry{};
-  const FindHandle find(::FindFirstFileW(Widen(pattern).c_str(), &entry));
+  const unique_hfind find(::FindFirstFileW(Widen(pattern).c_str(), &entry));
   if (!find) return found;
   do {
     entry.cFileName[MAX_PATH - 1] = L'\0';

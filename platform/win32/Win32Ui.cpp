@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/Refusal.h"
 #include "platform/win32/Image.h"
 #include "platform/win32/Peers.h"
 #include "platform/win32/PopupMenu.h"
@@ -30,7 +31,9 @@ Win32Ui::Win32Ui() {
   ::RegisterClassExW(&windowClass);
   messageWindow_.reset(::CreateWindowExW(0, kMessageWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                          nullptr, ::GetModuleHandleW(nullptr), this));
-  if (!messageWindow_) throw std::runtime_error("ウィンドウを作成できません");
+  if (!messageWindow_) {
+    throw platform::SystemRefusal(platform::Refused::Window, "CreateWindowExW");
+  }
 }
 
 Win32Ui::~Win32Ui() {
@@ -60,7 +63,7 @@ platform::TimerId Win32Ui::SetTimer(unsigned intervalMs, std::function<void()> c
   while (nextTimer_ == 0 || timers_.count(nextTimer_) != 0) ++nextTimer_;
   const platform::TimerId id = nextTimer_++;
   if (!::SetTimer(messageWindow_.get(), id, intervalMs, nullptr)) {
-    throw std::runtime_error("タイマーを作成できません");
+    throw platform::SystemRefusal(platform::Refused::Timer, "SetTimer");
   }
   timers_[id] = std::move(callback);
   return id;
@@ -117,7 +120,7 @@ void Win32Ui::PostTask(std::function<void()> task) {
   auto owned = std::make_unique<Task>(std::move(task));
   if (!::PostMessageW(messageWindow_.get(), kRunTaskMessage, 0,
                       reinterpret_cast<LPARAM>(owned.get()))) {
-    throw std::runtime_error("メッセージを送れません");
+    throw platform::SystemRefusal(platform::Refused::PostedMessage, "PostMessageW");
   }
   (void)owned.release();  // the message owns it now
 }

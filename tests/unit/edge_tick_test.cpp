@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/Refusal.h"
 #include "tests/unit/EngineFixture.h"
 
 namespace varnel::testing {
@@ -240,6 +241,20 @@ TEST_F(EdgeTickTest, AFailureInsideATickDoesNotLeaveTheEngineBusy) {
   EXPECT_FALSE(form->Engine.TickBusy);
   system.ui.AdvanceClock(100);
   EXPECT_EQ(form->Engine.ShownEdge, EdgeLeft);
+}
+
+TEST_F(EdgeTickTest, WhatTheSystemRefusesIsToldInTheProgramsWords) {
+  Start();
+  const struct {
+    platform::Refused request;
+    const char* text;
+  } cases[] = {{platform::Refused::Window, "ウィンドウを作成できません"},
+               {platform::Refused::Timer, "タイマーを作成できません"},
+               {platform::Refused::PostedMessage, "メッセージを送れません"}};
+  for (const auto& c : cases) {
+    application->Guarded([&] { throw platform::SystemRefusal(c.request, "SetTimer"); });
+    EXPECT_EQ(system.ui.MessageBoxes().back().text, c.text);
+  }
 }
 
 TEST_F(EdgeTickTest, TheWatchedFolderStepIsPacedEveryFiftyTicks) {

@@ -85,6 +85,15 @@ TEST_F(ExplorerCommandsTest, NoSupplementaryWindowLeavesTheManagedOneAlone) {
   EXPECT_EQ(form->Engine.ShownEdge, EdgeNone);
 }
 
+TEST_F(ExplorerCommandsTest, AFailureWhilePlacingTheSupplementaryWindowKeepsTheManagedOne) {
+  Start();
+  const platform::Hwnd managed = Explorer();
+  system.desktop.FailNextCall("MoveWindow");
+  EXPECT_THROW(form->mnuExploreClick(*form), std::runtime_error);
+  EXPECT_EQ(Explorer(), managed);
+  EXPECT_EQ(system.shell.ExplorerWindows().size(), 2u);
+}
+
 TEST_F(ExplorerCommandsTest, TheTrayMenuOpensTheSupplementaryExplorer) {
   Start();
   system.ui.SetMenuScript([](sim::SimOpenMenu& open) { return sim::MenuItemId(open.items, "補完Exp"); });

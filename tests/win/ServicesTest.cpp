@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Ascii.h"
+#include "base/Paths.h"
 #include "platform/win32/Services.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Platform.h"
@@ -353,22 +355,14 @@ TEST(KernelTest, ProcessSnapshotListsThisProcessByItsExecutable) {
   ASSERT_TRUE(processes.has_value());
   EXPECT_GT(processes->size(), 1u);  // at least this test and Wine's own services
 
-  std::string path = kernel.GetModuleFileName();
-  std::string name = path.substr(path.find_last_of("\\/:") + 1);
+  const std::string name = AsciiLowered(FileNamePart(kernel.GetModuleFileName()));
   const auto self = std::find_if(processes->begin(), processes->end(),
                                  [](const platform::ProcessEntry& entry) {
                                    return entry.processId == ::GetCurrentProcessId();
                                  });
   ASSERT_NE(self, processes->end());
   // Windows reports a bare file name; a full path ends with it all the same.
-  std::string reported = self->exeFile;
-  const auto lower = [](std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-  };
-  reported = lower(reported);
-  name = lower(name);
+  const std::string reported = AsciiLowered(self->exeFile);
   ASSERT_GE(reported.size(), name.size());
   EXPECT_EQ(reported.substr(reported.size() - name.size()), name);
 
@@ -399,6 +393,51 @@ TEST(ShellTest, ShellExecuteOfAMissingFileFailsWithTheSystemsCode) {
   EXPECT_LE(shell.ShellExecute(platform::kNoWindow, "open", "C:\\no-such-program.exe",
                                " /n,/e,\"C:\\\"", "C:\\no-such-folder\\", platform::SwShowNormal),
             32);
+}
+
+// --- Handle owners -------------------------------------------------------------------------
+
+using HandleOwnerTest = ScratchFolder;
+
+TEST_F(HandleOwnerTest, FileAndFindOwnersCloseWhatTheyHoldAndTakeTheInvalidValueForNone) {
+  const std::wstring path = Widen(PathOf("held.txt"));
+  const auto openAlone = [&path](DWORD disposition) {
+    return unique_hfile(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  };
+  {
+    unique_hfile file = openAlone(CREATE_NEW);
+    ASSERT_TRUE(file);
+    EXPECT_FALSE(openAlone(OPEN_EXISTING));  // held without sharing
+    const unique_hfile moved = std::move(file);
+    EXPECT_FALSE(file);
+    EXPECT_EQ(file.get(), INVALID_HANDLE_VALUE);
+  }
+  EXPECT_TRUE(openAlone(OPEN_EXISTING));  // closed with its last owner
+
+  WIN32_FIND_DATAW entry{};
+  const unique_hfind none(::FindFirstFileW((folder_ + L"\\*.none").c_str(), &entry));
+  EXPECT_FALSE(none);
+  const unique_hfind listing(::FindFirstFileW((folder_ + L"\\*.txt").c_str(), &entry));
+  ASSERT_TRUE(listing);
+  EXPECT_EQ(std::wstring(entry.cFileName), L"held.txt");
+}
+
+TEST(HandleOwners, ASelectionEndsWithItsOwnerAndPutsBackWhatItReplaced) {
+  const unique_hdc dc(::CreateCompatibleDC(nullptr));
+  ASSERT_TRUE(dc);
+  const HGDIOBJ original = ::GetCurrentObject(dc.get(), OBJ_FONT);
+  LOGFONTW spec{};
+  spec.lfHeight = -12;
+  const unique_hfont font(::CreateFontIndirectW(&spec));
+  ASSERT_TRUE(font);
+  {
+    const unique_select_object selected = SelectInto(dc.get(), font.get());
+    EXPECT_TRUE(selected);
+    EXPECT_EQ(::GetCurrentObject(dc.get(), OBJ_FONT), font.get());
+  }
+  EXPECT_EQ(::GetCurrentObject(dc.get(), OBJ_FONT), original);
+  EXPECT_FALSE(SelectInto(dc.get(), nullptr));  // nothing selected, nothing to put back
 }
 
 }  // namespace

@@ -229,6 +229,10 @@ class TForm1 : public TForm {
 
  private:
   platform::Platform& System() const { return Application().Platform(); }
+  // The parked window's extended style as the system reports it after the park; a tick that
+  // reads anything else re-applies the park.
+  void RememberParkedStyle();
+  std::uint32_t parkedExStyle_ = 0;
   // The form description: every component with its design values and events.
   void CreateComponents();
   void CreateMenus();

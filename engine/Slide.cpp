@@ -55,6 +55,14 @@ void TForm1::ParkExplorer() {
   Place(ParkedPlacement(PrimaryScreenSize(windows)));
   windows.ShowWindow(Engine.ExplorerWnd, platform::SwShowNormal);
   LetMessagesRun();
+  RememberParkedStyle();
+}
+
+// What the system makes of "exactly the tool style" (it adds the topmost bit of a topmost
+// window and the raised edge of a framed one) is what later ticks compare with.
+void TForm1::RememberParkedStyle() {
+  parkedExStyle_ = static_cast<std::uint32_t>(
+      System().windows.GetWindowLong(Engine.ExplorerWnd, platform::GwlExStyle));
 }
 
 // Called every tick while the window is parked. Hiding, restyling and showing the window make
@@ -73,7 +81,7 @@ void TForm1::RefreshPark() {
     return;
   }
   const bool styled = static_cast<std::uint32_t>(windows.GetWindowLong(
-                          window, platform::GwlExStyle)) == platform::WsExToolWindow;
+                          window, platform::GwlExStyle)) == parkedExStyle_;
   const bool shownNormally =
       windows.IsWindowVisible(window) && !windows.IsIconic(window) && !windows.IsZoomed(window);
   if (styled && shownNormally) return;
@@ -82,6 +90,7 @@ void TForm1::RefreshPark() {
                         static_cast<std::int32_t>(platform::WsExToolWindow));
   windows.ShowWindow(window, platform::SwShowNormal);
   LetMessagesRun();
+  RememberParkedStyle();
 }
 
 void TForm1::ClearToolStyle() {

@@ -48,6 +48,7 @@ inline constexpr std::uint32_t WsDisabled = 0x08000000;
 inline constexpr std::uint32_t WsSysMenu = 0x00080000;
 inline constexpr std::uint32_t WsMinimizeBox = 0x00020000;
 inline constexpr std::uint32_t WsExTopmost = 0x00000008;
+inline constexpr std::uint32_t WsExWindowEdge = 0x00000100;
 
 // ShowWindow commands.
 inline constexpr int SwHide = 0;

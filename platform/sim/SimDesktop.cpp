@@ -130,6 +130,18 @@ std::int32_t SimDesktop::SetWindowLong(Hwnd window, int index, std::int32_t valu
   if (field == nullptr) return 0;
   const auto previous = static_cast<std::int32_t>(*field);
   *field = static_cast<std::uint32_t>(value);
+  // As on Windows, the topmost bit shows the window's z-order band (only SetWindowPos moves a
+  // window in or out of it), and a framed window always has the raised-edge bit.
+  if (field == &target->exStyle) {
+    *field = (*field & ~platform::WsExTopmost) | (target->topmost ? platform::WsExTopmost : 0u);
+    constexpr std::uint32_t kFrames = 0x00400000 | 0x00040000;  // WS_DLGFRAME, WS_THICKFRAME
+    constexpr std::uint32_t kStaticEdge = 0x00020000;
+    if ((target->style & kFrames) != 0 && (*field & kStaticEdge) == 0) {
+      *field |= platform::WsExWindowEdge;
+    } else {
+      *field &= ~platform::WsExWindowEdge;
+    }
+  }
   if (field == &target->style) target->visible = (*field & platform::WsVisible) != 0;
   return previous;
 }

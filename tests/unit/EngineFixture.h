@@ -54,6 +54,11 @@ class EngineFixture : public ::testing::Test {
   platform::Hwnd Explorer() const { return form->Engine.ExplorerWnd; }
   platform::Rect ExplorerRect() { return system.desktop.GetWindowRect(Explorer()); }
   sim::SimWindow& ExplorerWindow() { return *system.desktop.Find(Explorer()); }
+  // The extended style as the program set it: the system adds the topmost bit (the window's
+  // z-order band) and, to a framed window, the raised-edge bit.
+  std::uint32_t ExplorerExStyle() {
+    return ExplorerWindow().exStyle & ~(platform::WsExTopmost | platform::WsExWindowEdge);
+  }
 
   void Tick() { form->Timer1Timer(*form); }
   void TickAt(int x, int y, int times = 1) {

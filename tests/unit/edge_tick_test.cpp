@@ -85,7 +85,7 @@ TEST_F(EdgeTickTest, GoesBackOnlyWhenThePointerMovesAwayFromTheEdgeBeyondTheOffs
   TickAt(421, 500);
   EXPECT_EQ(form->Engine.ShownEdge, EdgeNone);
   EXPECT_EQ(ExplorerRect().Left, -1920);
-  EXPECT_EQ(ExplorerWindow().exStyle, platform::WsExToolWindow);
+  EXPECT_EQ(ExplorerExStyle(), platform::WsExToolWindow);
 }
 
 TEST_F(EdgeTickTest, EachEdgeHasItsOwnWayBack) {

@@ -21,7 +21,7 @@ TEST_F(LauncherTest, TheFirstActivationCapturesTheNewWindowAndParksIt) {
   EXPECT_EQ(call.showCommand, platform::SwShowNoActivate);
   EXPECT_EQ(call.owner, form->Handle());
   EXPECT_EQ(ExplorerRect().Left, -1920);
-  EXPECT_EQ(ExplorerWindow().exStyle, platform::WsExToolWindow);
+  EXPECT_EQ(ExplorerExStyle(), platform::WsExToolWindow);
   EXPECT_TRUE(ExplorerWindow().topmost);
   EXPECT_EQ(form->Engine.ShownEdge, EdgeNone);
   EXPECT_EQ(form->Engine.SlideRect.Left, 0 - 300);  // the work area's left less Exp.Height
@@ -257,7 +257,7 @@ TEST_P(AWindowAfterTheGiveUp, IsParkedAsTheManagedOneWhileItIsLookedFor) {
   if (GetParam().taken) {
     ASSERT_EQ(Explorer(), late);
     EXPECT_EQ(ExplorerRect().Left, -1920);
-    EXPECT_EQ(ExplorerWindow().exStyle, platform::WsExToolWindow);
+    EXPECT_EQ(ExplorerExStyle(), platform::WsExToolWindow);
     EXPECT_TRUE(ExplorerWindow().topmost);
     TickAt(0, 500, 3);
     EXPECT_EQ(form->Engine.ShownEdge, EdgeLeft);

@@ -32,14 +32,13 @@ class RestingStateTest : public EngineFixture {
   }
   WindowState Now() {
     const sim::SimWindow& w = ExplorerWindow();
-    return {w.exStyle, w.visible, w.minimized, w.maximized, w.topmost, w.rect};
+    return {ExplorerExStyle(), w.visible, w.minimized, w.maximized, w.topmost, w.rect};
   }
   WindowState Parked(bool topmost = true) const {
     return {platform::WsExToolWindow, true, false, false, topmost, parkedRect_};
   }
-  // Out, the ordinary style: none but the topmost bit the system keeps there.
   static WindowState Out(platform::Rect rect, bool topmost = true) {
-    return {topmost ? platform::WsExTopmost : 0u, true, false, false, topmost, rect};
+    return {0, true, false, false, topmost, rect};
   }
   // Ticks with the pointer at (x, y), checking the state after each one.
   void TicksAt(int x, int y, int ticks, const WindowState& expected) {

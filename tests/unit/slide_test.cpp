@@ -99,17 +99,17 @@ TEST_F(SlideTest, ParkingHidesRestylesMovesAndShowsInThatOrder) {
   // The system grants the window its minimum size, far off the screen, without taskbar button.
   EXPECT_EQ(ExplorerRect().Left, -1920);
   EXPECT_EQ(ExplorerRect().Top, -1080);
-  EXPECT_EQ(ExplorerWindow().exStyle, platform::WsExToolWindow);
+  EXPECT_EQ(ExplorerExStyle(), platform::WsExToolWindow);
   EXPECT_TRUE(ExplorerWindow().visible);
   EXPECT_FALSE(ExplorerWindow().minimized);
 }
 
 TEST_F(SlideTest, ClearingTheToolStyleKeepsTheOtherBitsAndTheZOrder) {
   Start();
-  ExplorerWindow().exStyle = platform::WsExToolWindow | 0x100;
+  ExplorerWindow().exStyle = platform::WsExToolWindow | 0x200;  // and the sunken edge
   system.desktop.ClearCalls();
   form->ClearToolStyle();
-  EXPECT_EQ(ExplorerWindow().exStyle, 0x100u);
+  EXPECT_EQ(ExplorerExStyle(), 0x200u);
   const std::vector<std::string> positions = CallsNamed("SetWindowPos");
   ASSERT_EQ(positions.size(), 1u);
   EXPECT_NE(positions[0].find("0x27)"), std::string::npos);  // no size, move, z-order; frame

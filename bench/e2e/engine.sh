@@ -31,35 +31,7 @@ source "$repo/tests/e2e/lib.sh"
 
 [[ -f $VARNEL_EXE ]] || { echo "missing $VARNEL_EXE: cmake --preset windows && cmake --build --preset windows" >&2; exit 1; }
 
-median() { sort -n | awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else if (NR % 2) print v[(NR + 1) / 2]; else printf "%.1f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-now() { date +%s.%N; }
-ms_since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.0f\n", (b - a) * 1000 }'; }
-clock_ticks=$(getconf CLK_TCK)
-
-# cpu_ticks PID: user + system time of a Linux process, in clock ticks.
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
-
-# The Linux processes of this session's prefix: its wineserver (whose working folder is the
-# prefix's server folder) and the Wine process whose command line names a program.
-prefix_wineserver_pid() {
-  # The folder's name holds the prefix's device and inode; where it lies varies by build.
-  local dir pid
-  dir=$(printf 'server-%x-%x' "$(stat -c %d "$WINEPREFIX")" "$(stat -c %i "$WINEPREFIX")")
-  for pid in /proc/[0-9]*; do
-    [[ $(readlink "$pid/cwd" 2>/dev/null) == */"$dir" ]] && { echo "${pid#/proc/}"; return 0; }
-  done
-  return 1
-}
-prefix_process_pid() {  # PATTERN (in the command line)
-  local pid
-  for pid in /proc/[0-9]*; do
-    tr '\0' ' ' <"$pid/cmdline" 2>/dev/null | grep -q -- "$1" || continue
-    tr '\0' '\n' <"$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
-    echo "${pid#/proc/}"
-    return 0
-  done
-  return 1
-}
+source "$repo/bench/e2e/bench-lib.sh"
 
 private_kib() {  # WINDOWS_PID
   probe memory --pid "$1" && echo $(($(sed -n 's/^private_bytes=//p' "$E2E_PROBE_OUT") / 1024))
@@ -112,8 +84,6 @@ mem_idle=$(private_kib "$win_pid")
 # ---- 3. slide-out timing -------------------------------------------------------------------
 # xdotool moves the pointer (a SetCursorPos from the probe can be dropped by Wine, see the
 # probe); the probe's wall-clock report is set against the time taken just before xdotool.
-report_value() { sed -n "s/^$1=//p" "$E2E_PROBE_OUT"; }
-diff_ms() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", (a - b) * 1000 }'; }
 read -r l t r b <<<"$(out_rect left 400)"
 count_ms=() slide_ms=() total_ms=() park_ms=()
 for ((i = 1; i <= slides; i++)); do

@@ -23,8 +23,7 @@ BUILD_BENCH=${BUILD_BENCH:-$repo/build/windows/tests/win/launch_build_bench.exe}
 
 [[ -f $VARNEL_EXE && -f $BUILD_BENCH ]] || { echo "missing $VARNEL_EXE or $BUILD_BENCH: cmake --preset windows && cmake --build --preset windows" >&2; exit 1; }
 
-median() { sort -n | awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else if (NR % 2) print v[(NR + 1) / 2]; else printf "%.1f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-diff_ms() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", (a - b) * 1000 }'; }
+source "$repo/bench/e2e/bench-lib.sh"
 
 e2e_session_start bench-launch "${BENCH_DISPLAY:-98}" >/dev/null || exit 1
 W=$VARNEL_SCREEN_W

@@ -16,7 +16,7 @@ source "$repo/tests/e2e/lib.sh"
 
 [[ -f $VARNEL_EXE ]] || { echo "missing $VARNEL_EXE: cmake --preset windows && cmake --build --preset windows" >&2; exit 1; }
 
-median() { sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.1f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+source "$repo/bench/e2e/bench-lib.sh"
 
 e2e_session_start bench "${BENCH_DISPLAY:-97}" >/dev/null || exit 1
 

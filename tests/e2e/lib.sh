@@ -366,8 +366,8 @@ explorer_close_all() {
 }
 
 # window_is_parked HWND: fresh listing; the window is visible at (-screen width, -screen
-# height), entirely off screen, with the tool-window style. Every tick takes the style off and
-# puts it back a moment later, so callers wait for this rather than test it once.
+# height), entirely off screen, with the tool-window style. The park itself takes a moment,
+# so callers wait for this rather than test it once.
 window_is_parked() {
   probe_list || return 1
   local g

@@ -382,6 +382,20 @@ int EndSession(Report& report, HWND window, UINT timeoutMs) {
   return ended ? 0 : 1;
 }
 
+// Another program looking at the window now and then: how often it sees the tool-window style.
+int SampleStyle(Report& report, HWND window, int count, DWORD everyMs) {
+  int tool = 0;
+  int seen = 0;
+  for (int i = 0; i < count; ++i) {
+    if (i > 0) Sleep(everyMs);
+    if (!IsWindow(window)) break;
+    ++seen;
+    if ((GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0) ++tool;
+  }
+  report.Line("tool=" + std::to_string(tool) + "\tof=" + std::to_string(seen));
+  return seen == count ? 0 : 1;
+}
+
 struct RectGoal {
   bool hasLeft = false, hasTop = false, hasWidth = false, hasHeight = false;
   long left = 0, top = 0, width = 0, height = 0;
@@ -591,6 +605,7 @@ int Usage() {
       "       probe kill --hwnd H --out F\n"
       "       probe sysclose --hwnd H --out F\n"
       "       probe endsession --hwnd H [--timeout MS] --out F\n"
+      "       probe sample-style --hwnd H [--count N] [--every MS] --out F\n"
       "       probe watch --hwnd H [--pointer X Y] [--left L] [--top T] [--width W] [--height H]\n"
       "             [--timeout MS] --out F\n"
       "       probe client --hwnd H --out F\n"
@@ -609,6 +624,8 @@ int wmain(int argc, wchar_t** argv) {
   std::wstring out, className, exe, target, file, section, key;
   bool gone = false;
   DWORD timeoutMs = 10000;
+  int count = 30;
+  DWORD every = 100;
   DWORD pid = 0;
   HWND window = nullptr;
   RectGoal goal;
@@ -638,6 +655,10 @@ int wmain(int argc, wchar_t** argv) {
       gone = true;
     } else if (arg == L"--exe" && hasValue) {
       exe = argv[++i];
+    } else if (arg == L"--count" && hasValue) {
+      count = static_cast<int>(std::wcstol(argv[++i], nullptr, 10));
+    } else if (arg == L"--every" && hasValue) {
+      every = static_cast<DWORD>(std::wcstoul(argv[++i], nullptr, 10));
     } else if (arg == L"--timeout" && hasValue) {
       timeoutMs = static_cast<DWORD>(std::wcstoul(argv[++i], nullptr, 10));
     } else if (arg == L"--pid" && hasValue) {
@@ -678,6 +699,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"kill" && window) return Kill(report, window);
   if (command == L"sysclose" && window) return SysClose(report, window);
   if (command == L"endsession" && window) return EndSession(report, window, timeoutMs);
+  if (command == L"sample-style" && window) return SampleStyle(report, window, count, every);
   if (command == L"client" && window) return Client(report, window);
   if (command == L"watch-class" && !className.empty()) {
     return WatchClass(report, className, exe, gone, timeoutMs);

@@ -31,6 +31,12 @@ else
 fi
 check_eq "exactly one Explorer window more than before" 2 "$(explorer_handles | wc -l)"
 shot=$(screenshot explorer-parked) && check "nothing of the parked Explorer on screen (screenshot)" screen_blank_except_others "$shot"
+# Another program looking at the parked window at any moment sees it without a taskbar button.
+probe sample-style --hwnd "$managed" --count 30 --every 100
+check_eq "sampled 30 times over 3 s, it carries WS_EX_TOOLWINDOW every time" "tool=30	of=30" "$(cat "$E2E_PROBE_OUT")"
+# Moved away by someone else while parked, it is back in its place at the next tick.
+probe move --hwnd "$managed" -- 200 150 500 400 >/dev/null
+check "moved on screen while parked, it is parked again" wait_for "window_is_parked $managed" 5
 
 # Out at the left: x = work-area left, width Exp.Width, one dot short of the work area's top
 # and bottom.

@@ -8,6 +8,7 @@
 #include <type_traits>
 #include <variant>
 
+#include "base/Desktop.h"
 #include "base/ScopeExit.h"
 #include "engine/Geometry.h"
 #include "settings/IniDocument.h"
@@ -260,8 +261,7 @@ void TForm1::BitBtn1Click(TComponent& /*sender*/) {
 
   // A window dragged off the primary screen keeps its last place on it.
   const platform::Rect bounds = Bounds();
-  const int screenWidth = System().windows.GetSystemMetrics(platform::SmCxScreen);
-  const int screenHeight = System().windows.GetSystemMetrics(platform::SmCyScreen);
+  const auto [screenWidth, screenHeight] = PrimaryScreenSize(System().windows);
   if (bounds.Left >= 0 && bounds.Left < screenWidth) Settings.Pos.Left = bounds.Left;
   if (bounds.Top >= 0 && bounds.Top < screenHeight) Settings.Pos.Top = bounds.Top;
   ShrinkOutOfSight();
@@ -305,8 +305,7 @@ void TForm1::AssignTrayMenus() {
 }
 
 void TForm1::ShrinkOutOfSight() {
-  const int screenWidth = System().windows.GetSystemMetrics(platform::SmCxScreen);
-  const int screenHeight = System().windows.GetSystemMetrics(platform::SmCyScreen);
+  const auto [screenWidth, screenHeight] = PrimaryScreenSize(System().windows);
   SetBounds(-screenWidth, -screenHeight, 1, 1);
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/Ascii.h"
+
 namespace varnel {
 
 namespace {
@@ -28,14 +30,6 @@ std::string_view Trim(std::string_view s) { return TrimRight(TrimLeft(s)); }
 std::string_view UpToNul(std::string_view s) {
   const std::size_t nul = s.find('\0');
   return nul == std::string_view::npos ? s : s.substr(0, nul);
-}
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
 // Shortens `s` to at most `limit` bytes without splitting a UTF-8 sequence.

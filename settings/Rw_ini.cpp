@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "base/Paths.h"
 #include "settings/IniDocument.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsKeys.h"
@@ -13,11 +14,6 @@ namespace varnel {
 
 namespace {
 
-// The executable's folder with its trailing backslash: the default start folder.
-std::string ExeFolder(const std::string& exePath) {
-  const std::size_t slash = exePath.find_last_of("\\/");
-  return slash == std::string::npos ? std::string() : exePath.substr(0, slash + 1);
-}
 
 // The key of one extension slot: the slots' name followed by the index in decimal.
 std::string SlotKey(const SettingKey& slots, std::size_t index) {
@@ -65,11 +61,7 @@ StoredFile ReadStoredFile(const platform::Platform& platform, const std::string&
 }  // namespace
 
 std::string SettingsFilePath(const platform::Platform& platform) {
-  std::string path = platform.kernel.GetModuleFileName();
-  const std::size_t slash = path.find_last_of("\\/");
-  const std::size_t dot = path.rfind('.');
-  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) path.erase(dot);
-  return path + ".ini";
+  return std::string(WithoutExtension(platform.kernel.GetModuleFileName())) + ".ini";
 }
 
 void ReadIni(const platform::Platform& platform, Settings& settings,
@@ -85,7 +77,7 @@ void ReadIni(const platform::Platform& platform, Settings& settings,
 
   workArea = platform.windows.GetWorkArea();
   const DefaultBasis basis{workArea, settingsWindow,
-                           ExeFolder(platform.kernel.GetModuleFileName())};
+                           std::string(FolderPart(platform.kernel.GetModuleFileName()))};
 
   for (const SettingKey& entry : kSettingKeys) {
     const std::optional<std::string> value = document.Get(entry.section, entry.key);

@@ -12,6 +12,13 @@ pointer_to $((W / 2)) $((H / 2))
 
 for ((i = 0; i < 20; i++)); do explorer_open_new 'C:\windows'; done
 wait_for "explorer_count_is 20" 120 || abort "twenty Explorer windows open (seen $E2E_EXPLORER_COUNT)"
+# All of them shown with their captions: a window still opening when Varnel looks (hidden or
+# without a caption yet) would count as the one its own start produced, as on Windows.
+explorers_settled() {
+  probe_list &&
+    (($(awk -F'\t' 'NR > 1 && tolower($2) == "explorerwclass" && $3 != "" && $13 == 1' "$E2E_WINDOWS" | wc -l) == 20))
+}
+wait_for explorers_settled 60 || abort "the twenty Explorer windows are shown with their captions"
 users=$(explorer_handles | tr '\n' ' ')
 pass "twenty Explorer windows of the user's are open"
 

@@ -597,14 +597,26 @@ explorer_count_is() {
   ((E2E_EXPLORER_COUNT == $1))
 }
 
-# holds_for SECONDS CONDITION: CONDITION holds at every look (every 0.2 s) for that long, for
-# what must not happen (a window that must not appear); fails at the first look where it does
-# not hold.
+# holds_for SECONDS CONDITION: CONDITION holds at every look (every 0.2 s) for that long (a
+# decimal is fine), for what must not happen or must go on (a window that must stay); fails at
+# the first look where it does not hold.
 holds_for() {
-  local deadline=$((SECONDS + $1)) condition=$2
+  local condition=$2 deadline
+  deadline=$(($(date +%s%3N) + $(awk -v s="$1" 'BEGIN { printf "%d", s * 1000 }')))
   while eval "$condition"; do
-    ((SECONDS >= deadline)) && return 0
+    (($(date +%s%3N) >= deadline)) && return 0
     sleep 0.2
   done
+  return 1
+}
+
+# window_steady HWND: a fresh listing shows the window where the last call saw it; with
+# wait_for, until it has stopped moving (a window settling after it opens).
+window_steady() {
+  probe_list || return 1
+  local g
+  g=$(window_geometry "$1") || return 1
+  [[ $g == "${E2E_LAST_GEOMETRY:-}" ]] && return 0
+  E2E_LAST_GEOMETRY=$g
   return 1
 }

@@ -13,8 +13,7 @@ explorer_open 'C:\'
 wait_for 'explorer_new_appears' 30 || abort "an Explorer window of the user's own opens"
 other=$E2E_NEW_EXPLORER
 # It settles (placement, first paint) before it is measured.
-sleep 1
-probe_list
+wait_for "window_steady $other" 10 || abort "the user's Explorer settles"
 other_before=$(window_geometry "$other")
 e2e_note "the user's Explorer: $other at $other_before"
 
@@ -59,8 +58,7 @@ check_eq "the user's Explorer is untouched while the managed one is out" "$other
 
 # Pointer moved up and down along the window: stays out.
 pointer_to 200 50
-sleep 0.6
-check "moving over the window keeps it out" window_is_at "$managed" "$l" "$t" "$r" "$b"
+check "moving over the window keeps it out" holds_for 0.6 "window_is_at $managed $l $t $r $b"
 
 # Right of the window by more than Pos.Offset (20): parked again.
 pointer_to $((r + 21 + 280)) $((H / 2))

@@ -1,6 +1,18 @@
 #include "platform/win32/Win32Platform.h"
 
-#include "platform/win32/Services.h"
+#include "platform/win32/WindowsApi.h"
+
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <climits>
+
+#include "platform/win32/Image.h"
+#include "platform/win32/Resource.h"
+#include "platform/win32/Text.h"
+#include "platform/win32/Win32Codepage.h"
+#include "platform/win32/Win32Desktop.h"
+#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Ui.h"
 
 namespace varnel::win32 {
@@ -33,6 +45,184 @@ bool InitCommonControlsOnce() {
 }
 
 }  // namespace
+
+// --- Kernel --------------------------------------------------------------------------------
+
+std::string Win32Kernel::GetModuleFileName() const {
+  // The executable may live on a path longer than MAX_PATH; grow until the name fits.
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return {};
+    if (length < buffer.size()) {
+      buffer.resize(length);
+      return Narrow(buffer);
+    }
+    if (buffer.size() >= 32768) return {};
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+std::uint32_t Win32Kernel::GetTickCount() const { return ::GetTickCount(); }
+
+void Win32Kernel::Sleep(unsigned milliseconds) { ::Sleep(milliseconds); }
+
+std::string Win32Kernel::GetWindowsDirectory() const {
+  wchar_t buffer[MAX_PATH + 1];
+  const UINT length = ::GetWindowsDirectoryW(buffer, MAX_PATH + 1);
+  if (length == 0 || length > MAX_PATH) return {};
+  std::wstring folder(buffer, length);
+  while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+  return Narrow(folder);
+}
+
+// Looked up at run time, as on systems where kernel32 has no tool-help functions the program
+// must still start and fall back to captions.
+std::optional<std::vector<platform::ProcessEntry>> Win32Kernel::CreateProcessSnapshot() const {
+  using CreateSnapshot = HANDLE(WINAPI*)(DWORD, DWORD);
+  using WalkProcesses = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32W*);
+  const HMODULE kernel32 = ::GetModuleHandleW(L"kernel32.dll");
+  if (!kernel32) return std::nullopt;
+  // Through a generic function pointer: GCC warns on a direct cast between unrelated
+  // function types.
+  const auto lookUp = [kernel32](const char* name) {
+    return reinterpret_cast<void (*)()>(::GetProcAddress(kernel32, name));
+  };
+  const auto createSnapshot = reinterpret_cast<CreateSnapshot>(lookUp("CreateToolhelp32Snapshot"));
+  const auto first = reinterpret_cast<WalkProcesses>(lookUp("Process32FirstW"));
+  const auto next = reinterpret_cast<WalkProcesses>(lookUp("Process32NextW"));
+  if (!createSnapshot || !first || !next) return std::nullopt;
+
+  const unique_hfile snapshot(createSnapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return std::nullopt;
+  std::vector<platform::ProcessEntry> processes;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = first(snapshot.get(), &entry); more; more = next(snapshot.get(), &entry)) {
+    entry.szExeFile[MAX_PATH - 1] = L'\0';
+    processes.push_back({entry.th32ProcessID, Narrow(entry.szExeFile)});
+    entry.dwSize = sizeof(entry);
+  }
+  return processes;
+}
+
+std::uint32_t Win32Kernel::GetCurrentProcessId() const { return ::GetCurrentProcessId(); }
+
+platform::Kernel::LocalTime Win32Kernel::GetLocalTime() const {
+  SYSTEMTIME now{};
+  ::GetLocalTime(&now);
+  return {now.wYear, now.wMonth, now.wDay, now.wDayOfWeek, now.wHour, now.wMinute};
+}
+
+// The locale numbers its day names from Monday (LOCALE_SDAYNAME1) to Sunday (SDAYNAME7);
+// the clock numbers them from Sunday (0).
+std::string Win32Kernel::GetDayName(int dayOfWeek) const {
+  if (dayOfWeek < 0 || dayOfWeek > 6) return {};
+  const LCTYPE item = LOCALE_SDAYNAME1 + static_cast<LCTYPE>((dayOfWeek + 6) % 7);
+  wchar_t name[80];
+  const int length = ::GetLocaleInfoW(LOCALE_USER_DEFAULT, item, name, 80);
+  if (length <= 1) return {};
+  return Narrow({name, static_cast<size_t>(length - 1)});
+}
+
+unsigned Win32Kernel::GetDoubleClickTime() const { return ::GetDoubleClickTime(); }
+
+int Win32Kernel::CompareText(const std::string& a, const std::string& b) const {
+  const std::wstring wideA = Widen(a);
+  const std::wstring wideB = Widen(b);
+  if (wideA.size() > INT_MAX || wideB.size() > INT_MAX) return a.compare(b);
+  const int order =
+      ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wideA.data(),
+                       static_cast<int>(wideA.size()), wideB.data(), static_cast<int>(wideB.size()));
+  // 0 means the comparison failed; the byte order keeps the sort total all the same.
+  if (order == 0) return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
+  return order - CSTR_EQUAL;
+}
+
+// --- Shell ---------------------------------------------------------------------------------
+
+void Win32ShellDispatch::Release::operator()(IDispatch* dispatch) const {
+  if (dispatch) dispatch->Release();
+}
+
+namespace {
+
+// Null for an empty string: ShellExecuteW reads a null verb, parameter list or folder as
+// "none", an empty one not always.
+const wchar_t* OrNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
+
+}  // namespace
+
+std::unique_ptr<platform::ShellDispatch> Win32Shell::CreateShellApplication() {
+  // Shell.Application and its IShellDispatch, by value so no automation header is needed.
+  static constexpr CLSID kClsidShell = {
+      0x13709620, 0xC279, 0x11CE, {0xA4, 0x9E, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+  static constexpr IID kIidShellDispatch = {
+      0xD8F015C0, 0xC278, 0x11CE, {0xA4, 0x9E, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+  unique_com<IDispatch> dispatch;
+  const HRESULT result = ::CoCreateInstance(kClsidShell, nullptr, CLSCTX_INPROC_SERVER,
+                                            kIidShellDispatch, dispatch.put_void());
+  if (FAILED(result) || !dispatch) return nullptr;
+  return std::make_unique<Win32ShellDispatch>(dispatch.release());
+}
+
+std::intptr_t Win32Shell::ShellExecute(platform::Hwnd owner, const std::string& verb,
+                                       const std::string& file, const std::string& parameters,
+                                       const std::string& directory, int showCommand) {
+  const std::wstring wideVerb = Widen(verb);
+  const std::wstring wideFile = Widen(file);
+  const std::wstring wideParameters = Widen(parameters);
+  const std::wstring wideDirectory = Widen(directory);
+  const HINSTANCE result =
+      ::ShellExecuteW(ToHwnd(owner), OrNull(wideVerb), OrNull(wideFile), OrNull(wideParameters),
+                      OrNull(wideDirectory), showCommand);
+  return reinterpret_cast<std::intptr_t>(result);
+}
+
+// --- Shell icons and the notification area -----------------------------------------------
+
+platform::ImageRef Win32Shell::GetFileIcon(const std::string& path) {
+  if (path.empty()) return nullptr;
+  SHFILEINFOW information{};
+  const DWORD_PTR found = ::SHGetFileInfoW(
+      Widen(path).c_str(), FILE_ATTRIBUTE_NORMAL, &information, sizeof(information),
+      SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
+  if (!found) return nullptr;
+  return MakeImage(information.hIcon);
+}
+
+namespace {
+
+// Copies `text` into a fixed field, always terminated, never ending in half a surrogate pair.
+template <size_t N>
+void CopyField(wchar_t (&field)[N], const std::string& text) {
+  const std::wstring wide = Widen(text);
+  size_t length = std::min(wide.size(), N - 1);
+  if (length > 0 && length < wide.size() && IS_HIGH_SURROGATE(wide[length - 1])) --length;
+  std::copy_n(wide.data(), length, field);
+  field[length] = L'\0';
+}
+
+}  // namespace
+
+bool Win32Shell::ShellNotifyIcon(unsigned action, const platform::NotifyIconData& data) {
+  static_assert(platform::NimAdd == NIM_ADD && platform::NimModify == NIM_MODIFY &&
+                platform::NimDelete == NIM_DELETE);
+  static_assert(platform::NifMessage == NIF_MESSAGE && platform::NifIcon == NIF_ICON &&
+                platform::NifTip == NIF_TIP);
+  NOTIFYICONDATAW record{};
+  record.cbSize = sizeof(record);
+  record.hWnd = ToHwnd(data.window);
+  record.uID = data.id;
+  record.uFlags = data.flags;
+  record.uCallbackMessage = data.callbackMessage;
+  record.hIcon = IconOf(data.icon);
+  CopyField(record.szTip, data.tip);
+  return ::Shell_NotifyIconW(action, &record) != FALSE;
+}
+
+// --- The platform --------------------------------------------------------------------------
 
 struct Win32Platform::Impl {
   ComApartment com;  // first in, last out: the shell object below lives inside it

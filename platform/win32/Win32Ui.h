@@ -1,6 +1,7 @@
 #pragma once
 // The user-interface service on real windows: control peers, timers and posted tasks on a
-// hidden message-only window, and the message loop.
+// hidden message-only window, and the message loop. Its counterpart on the simulated desktop
+// is SimUi; Peers, PopupMenu, Fonts and Text are its parts.
 
 #include <map>
 

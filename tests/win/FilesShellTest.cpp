@@ -8,8 +8,11 @@
 #include <vector>
 
 #include "platform/win32/Image.h"
-#include "platform/win32/Services.h"
+#include "platform/win32/Resource.h"
 #include "platform/win32/Text.h"
+#include "platform/win32/Win32Desktop.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Platform.h"
 
 namespace varnel::win32 {
 namespace {

@@ -9,8 +9,11 @@
 
 #include "base/Ascii.h"
 #include "base/Paths.h"
-#include "platform/win32/Services.h"
+#include "platform/win32/Resource.h"
 #include "platform/win32/Text.h"
+#include "platform/win32/Win32Codepage.h"
+#include "platform/win32/Win32Desktop.h"
+#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Platform.h"
 
 namespace varnel::win32 {

@@ -1,0 +1,236 @@
+// One set of cases for every platform backend: the simulated desktop must answer as Windows
+// does wherever the program relies on the answer. Built into the host tests (on the sim) and
+// into the Windows tests (on the real system).
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/contract/PlatformContract.h"
+
+namespace varnel::contract {
+namespace {
+
+using platform::Hwnd;
+using platform::Rect;
+
+constexpr std::uint32_t kOverlappedWindow = 0x00CF0000;  // caption, frame, system menu, boxes
+const Rect kHome = Rect::FromSize(300, 200, 400, 300);
+
+std::string OwnerName(const ::testing::TestParamInfo<Owner>& info) {
+  return info.param == Owner::ThisProcess ? "OwnWindow" : "OtherProcessWindow";
+}
+
+class PlatformContract : public ::testing::Test {
+ protected:
+  void SetUp() override { backend_ = MakeContractBackend(); }
+  void TearDown() override { backend_.reset(); }
+
+  platform::WindowManager& Windows() { return backend_->Get().windows; }
+  platform::FileSystem& Files() { return backend_->Get().files; }
+  std::uint32_t ExStyle(Hwnd window) {
+    return static_cast<std::uint32_t>(Windows().GetWindowLong(window, platform::GwlExStyle));
+  }
+  bool Topmost(Hwnd window) { return (ExStyle(window) & platform::WsExTopmost) != 0; }
+  bool MakeTopmost(Hwnd window, bool topmost) {
+    const Hwnd band = topmost ? platform::HwndTopmost : platform::HwndNoTopmost;
+    return Windows().SetWindowPos(window, band, 0, 0, 0, 0,
+                                  platform::SwpNoMove | platform::SwpNoSize |
+                                      platform::SwpNoActivate);
+  }
+
+  std::unique_ptr<ContractBackend> backend_;
+};
+
+class WindowContract : public PlatformContract, public ::testing::WithParamInterface<Owner> {};
+
+// --- A destroyed window ---------------------------------------------------------------------
+
+// Every call on a handle whose window is gone answers "nothing" and changes nothing: the
+// Explorer's window can close between two ticks.
+TEST_P(WindowContract, ADestroyedWindowAnswersNothingAndIgnoresEveryChange) {
+  const Hwnd window = backend_->MakeWindow(GetParam(), kHome);
+  ASSERT_TRUE(Windows().IsWindow(window));
+  backend_->DestroyWindow(window);
+
+  struct Call {
+    const char* name;
+    std::function<std::int64_t(platform::WindowManager&, Hwnd)> call;
+  };
+  const Call calls[] = {
+      {"IsWindow", [](auto& w, Hwnd h) { return w.IsWindow(h); }},
+      {"IsWindowVisible", [](auto& w, Hwnd h) { return w.IsWindowVisible(h); }},
+      {"GetWindowLong(style)",
+       [](auto& w, Hwnd h) { return w.GetWindowLong(h, platform::GwlStyle); }},
+      {"SetWindowLong(exstyle)",
+       [](auto& w, Hwnd h) {
+         return w.SetWindowLong(h, platform::GwlExStyle, platform::WsExToolWindow);
+       }},
+      {"SetWindowLong(style)",
+       [](auto& w, Hwnd h) { return w.SetWindowLong(h, platform::GwlStyle, kOverlappedWindow); }},
+      {"ShowWindow(hide)", [](auto& w, Hwnd h) { return w.ShowWindow(h, platform::SwHide); }},
+      {"ShowWindow(show)", [](auto& w, Hwnd h) { return w.ShowWindow(h, platform::SwShowNormal); }},
+      {"MoveWindow", [](auto& w, Hwnd h) { return w.MoveWindow(h, 10, 10, 200, 100, true); }},
+      {"SetWindowPos(topmost)",
+       [](auto& w, Hwnd h) {
+         return w.SetWindowPos(h, platform::HwndTopmost, 0, 0, 0, 0,
+                               platform::SwpNoMove | platform::SwpNoSize);
+       }},
+      {"IsIconic", [](auto& w, Hwnd h) { return w.IsIconic(h); }},
+      {"GetWindowTextLength", [](auto& w, Hwnd h) { return w.GetWindowTextLength(h); }},
+  };
+  for (const Call& call : calls) {
+    EXPECT_EQ(call.call(Windows(), window), 0) << call.name;
+  }
+  EXPECT_EQ(Windows().GetWindowRect(window), Rect{});
+  EXPECT_EQ(Windows().GetClassName(window), "");
+  const std::vector<Hwnd> all = Windows().EnumWindows();
+  EXPECT_EQ(std::find(all.begin(), all.end(), window), all.end());
+  EXPECT_FALSE(Windows().IsWindow(window));  // none of the calls brought it back
+}
+
+// --- The minimum size -------------------------------------------------------------------------
+
+// A window with a caption cannot be made smaller than the system's minimum: a park asks for
+// 0 x 0 and gets that minimum, at the corner it asked for.
+TEST_P(WindowContract, AZeroSizeIsGrantedAsTheMinimumAtTheCornerAsked) {
+  const Hwnd window = backend_->MakeWindow(GetParam(), kHome);
+  struct Ask {
+    int x, y, width, height;
+  };
+  const Ask asks[] = {{-1280, -800, 0, 0}, {50, 60, 0, 300}, {70, 80, 400, 0}, {-400, 10, 0, 0}};
+  for (const Ask& ask : asks) {
+    SCOPED_TRACE(::testing::Message() << ask.x << "," << ask.y << " " << ask.width << "x"
+                                      << ask.height);
+    EXPECT_TRUE(Windows().MoveWindow(window, ask.x, ask.y, ask.width, ask.height, true));
+    const Rect granted = Windows().GetWindowRect(window);
+    EXPECT_EQ(granted.Left, ask.x);
+    EXPECT_EQ(granted.Top, ask.y);
+    EXPECT_GT(granted.Width(), 0);
+    EXPECT_GT(granted.Height(), 0);
+    if (ask.width > 0) {
+      EXPECT_EQ(granted.Width(), ask.width);
+    }
+    if (ask.height > 0) {
+      EXPECT_EQ(granted.Height(), ask.height);
+    }
+  }
+  // Large enough is granted as asked.
+  EXPECT_TRUE(Windows().MoveWindow(window, 20, 30, 640, 480, true));
+  EXPECT_EQ(Windows().GetWindowRect(window), Rect::FromSize(20, 30, 640, 480));
+}
+
+INSTANTIATE_TEST_SUITE_P(BothOwners, WindowContract,
+                         ::testing::Values(Owner::ThisProcess, Owner::OtherProcess), OwnerName);
+
+// --- Z-order ----------------------------------------------------------------------------------
+
+// Our own windows: Wine does not make the Explorer's window topmost, Windows does.
+TEST_F(PlatformContract, TopmostLeadsTheWindowListAndNoTopmostHeadsTheOrdinaryWindows) {
+  const Hwnd first = backend_->MakeWindow(Owner::ThisProcess, kHome);
+  const Hwnd second = backend_->MakeWindow(Owner::ThisProcess, Rect::FromSize(350, 250, 400, 300));
+  ASSERT_FALSE(Topmost(first));
+
+  ASSERT_TRUE(MakeTopmost(first, true));
+  EXPECT_TRUE(Topmost(first));
+  EXPECT_FALSE(Topmost(second));
+  std::vector<Hwnd> order = Windows().EnumWindows();
+  ASSERT_FALSE(order.empty());
+  EXPECT_EQ(order.front(), first);
+
+  ASSERT_TRUE(MakeTopmost(first, false));
+  EXPECT_FALSE(Topmost(first));
+  // Out of the topmost band it goes to the top of the ordinary windows: behind every topmost
+  // window, ahead of `second`.
+  order = Windows().EnumWindows();
+  const auto at = std::find(order.begin(), order.end(), first);
+  ASSERT_NE(at, order.end());
+  EXPECT_TRUE(std::all_of(order.begin(), at, [this](Hwnd w) { return Topmost(w); }));
+  EXPECT_LT(at, std::find(order.begin(), order.end(), second));
+
+  // Asked twice, each answer is the same.
+  ASSERT_TRUE(MakeTopmost(first, true));
+  ASSERT_TRUE(MakeTopmost(first, true));
+  EXPECT_EQ(Windows().EnumWindows().front(), first);
+  ASSERT_TRUE(MakeTopmost(first, false));
+  ASSERT_TRUE(MakeTopmost(first, false));
+  EXPECT_FALSE(Topmost(first));
+}
+
+// --- The extended style -----------------------------------------------------------------------
+
+// What SetWindowLong(GWL_EXSTYLE) leaves is not always what was asked: the topmost bit follows
+// the z-order band alone, and a framed window keeps its raised edge. The engine compares what
+// it reads with what it wants, so it must expect the same bits the system reports.
+TEST_F(PlatformContract, TheExtendedStyleReadBackCarriesTheBandAndTheEdge) {
+  struct Case {
+    const char* name;
+    bool topmost;
+    std::uint32_t asked;
+    std::uint32_t readBack;
+  };
+  using namespace platform;
+  const Case cases[] = {
+      {"tool window, topmost", true, WsExToolWindow, WsExToolWindow | WsExTopmost | WsExWindowEdge},
+      {"tool window", false, WsExToolWindow, WsExToolWindow | WsExWindowEdge},
+      {"nothing, topmost", true, 0, WsExTopmost | WsExWindowEdge},
+      {"app window", false, WsExAppWindow, WsExAppWindow | WsExWindowEdge},
+      {"topmost asked, not in the band", false, WsExToolWindow | WsExTopmost,
+       WsExToolWindow | WsExWindowEdge},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Hwnd window = backend_->MakeWindow(Owner::ThisProcess, kHome);
+    ASSERT_TRUE(MakeTopmost(window, c.topmost));
+    Windows().SetWindowLong(window, GwlExStyle, static_cast<std::int32_t>(c.asked));
+    EXPECT_EQ(ExStyle(window), c.readBack);
+    EXPECT_EQ(Topmost(window), c.topmost);
+    backend_->DestroyWindow(window);
+  }
+}
+
+// --- Replacing a file -------------------------------------------------------------------------
+
+TEST_F(PlatformContract, ReplaceFileWritesWholeRefusesReadOnlyAndLeavesNothingBeside) {
+  struct Case {
+    const char* name;
+    std::optional<std::string> before;  // nothing: no file yet
+    std::uint32_t attributes;
+    std::string contents;
+    bool replaced;
+    std::string after;
+  };
+  const std::string longer(5000, 'x');
+  const Case cases[] = {
+      {"new file", std::nullopt, 0, "[Exp]\r\nWidth=400\r\n", true, "[Exp]\r\nWidth=400\r\n"},
+      {"longer file replaced whole", longer, 0, "short", true, "short"},
+      {"shorter file replaced whole", "a", 0, longer, true, longer},
+      {"emptied", "something", 0, "", true, ""},
+      {"hidden file", "old", platform::FileAttributeHidden, "new", true, "new"},
+      {"read-only file", "keep me", platform::FileAttributeReadOnly, "lost", false, "keep me"},
+  };
+  const std::string folder = backend_->Folder();
+  int number = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = folder + "\\case" + std::to_string(++number) + ".ini";
+    if (c.before) backend_->MakeFile(path, *c.before, c.attributes);
+
+    EXPECT_EQ(Files().ReplaceFile(path, c.contents), c.replaced);
+    EXPECT_EQ(Files().ReadFile(path), c.after);
+    if (c.before && !c.replaced) {
+      // Refused, the file stays as it was, its attributes too. (Replaced, Windows keeps the
+      // old file's attributes but Wine does not, so that is not part of the contract.)
+      const std::uint32_t given = platform::FileAttributeReadOnly | platform::FileAttributeHidden;
+      EXPECT_EQ(Files().GetFileAttributes(path) & given, c.attributes);
+    }
+    EXPECT_TRUE(Files().FindFiles(folder + "\\vnl*").empty());
+  }
+}
+
+}  // namespace
+}  // namespace varnel::contract

@@ -7,7 +7,7 @@
 #      Pos.Sense ticks of counting at the edge (3 x 100 ms at the defaults) and the build of the
 #      menu from a Launch folder of a few shortcuts;
 #   2. building the Launch menu from 2,000 shortcuts in 100 folders with and without the icon
-#      cache, in one run: tests/win/LaunchBuildBench.cpp (launch_build_bench.exe), as the
+#      cache, in one run: bench/win/LaunchBuildBench.cpp (launch_build_bench.exe), as the
 #      program has no switch for the cache.
 #
 #   bench/e2e/launch.sh            build/windows/varnel.exe and launch_build_bench.exe
@@ -19,7 +19,7 @@ export E2E_ARTIFACTS=${E2E_ARTIFACTS:-$repo/artifacts/bench}
 E2E_SCENARIO=bench-launch
 export VARNEL_VIRTUAL_DESKTOP=1
 source "$repo/tests/e2e/lib.sh"
-BUILD_BENCH=${BUILD_BENCH:-$repo/build/windows/tests/win/launch_build_bench.exe}
+BUILD_BENCH=${BUILD_BENCH:-$repo/build/windows/bench/win/launch_build_bench.exe}
 
 [[ -f $VARNEL_EXE && -f $BUILD_BENCH ]] || { echo "missing $VARNEL_EXE or $BUILD_BENCH: cmake --preset windows && cmake --build --preset windows" >&2; exit 1; }
 

@@ -450,20 +450,31 @@ TEST_F(Form1Test, TheProgramRunsWithoutTheShellObject) {
   EXPECT_TRUE(application->Terminated());
 }
 
-TEST_F(Form1Test, TheSettingsWindowCarriesItsPagesAndCaptions) {
+// The design values a user sees, one table: what, as built, as designed.
+TEST_F(Form1Test, TheSettingsWindowCarriesItsDesign) {
   Start();
-  const std::vector<std::string> expected{"動作", "フォルダ", "Launch", "監視", "About"};
   ASSERT_EQ(form->PageControl1->PageCount(), 5);
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(form->PageControl1->Page(i).Caption(), expected[i]);
-  EXPECT_EQ(form->Caption(), "Varnel（設定）");
-  EXPECT_EQ(PeerOf(*form).Spec().className, "TForm1");
+  const struct {
+    const char* what;
+    std::string built;
+    std::string designed;
+  } design[] = {
+      {"caption", form->Caption(), "Varnel（設定）"},
+      {"window class", PeerOf(*form).Spec().className, "TForm1"},
+      {"page 1", form->PageControl1->Page(0).Caption(), "動作"},
+      {"page 2", form->PageControl1->Page(1).Caption(), "フォルダ"},
+      {"page 3", form->PageControl1->Page(2).Caption(), "Launch"},
+      {"page 4", form->PageControl1->Page(3).Caption(), "監視"},
+      {"page 5", form->PageControl1->Page(4).Caption(), "About"},
+      {"OK's width", std::to_string(form->BitBtn1->Width()), "97"},
+      {"CheckBox2's hint", form->CheckBox2->Hint(), "左から出現"},
+      {"mnuExitS", form->mnuExitS->Caption(), "終了"},
+      {"Launch menu's fixed items", std::to_string(form->PopupMenuLaunch->Items().Count()), "6"},
+      {"tray menu's items", std::to_string(form->PopupMenu1->Items().Count()), "6"},
+  };
+  for (const auto& value : design) EXPECT_EQ(value.built, value.designed) << value.what;
   EXPECT_TRUE(PeerOf(*form).Spec().dialogFrame);
-  EXPECT_EQ(form->BitBtn1->Width(), 97);
-  EXPECT_EQ(form->CheckBox2->Hint(), "左から出現");
   EXPECT_NE(system.ui.PeerWithText("Shift+CTL+クリップボード転送で検索"), nullptr);
-  EXPECT_EQ(form->mnuExitS->Caption(), "終了");
-  EXPECT_EQ(form->PopupMenuLaunch->Items().Count(), 6);
-  EXPECT_EQ(form->PopupMenu1->Items().Count(), 6);
 }
 
 TEST_F(Form1Test, MenuCommandsReachTheirHandlers) {

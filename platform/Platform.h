@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,6 +60,7 @@ class WindowManager {
   virtual bool IsZoomed(Hwnd window) const = 0;
 
   // --- relations and enumeration ------------------------------------------------------
+  virtual Hwnd GetDesktopWindow() const = 0;
   // The top-level windows in z-order, topmost first (EnumWindows).
   virtual std::vector<Hwnd> EnumWindows() const = 0;
   virtual Hwnd GetParent(Hwnd window) const = 0;
@@ -120,6 +122,14 @@ class FileSystem {
   // FindFirstFile / FindNextFile over `pattern` (a folder and a wildcard): every entry the
   // system reports, "." and ".." and hidden ones included; nothing when nothing matches.
   virtual std::vector<FindData> FindFiles(const std::string& pattern) const = 0;
+  // MoveFile: renames or moves the file `from` to `to`. An existing `to` is never replaced,
+  // and a file another program holds open stays where it is. Across volumes the file is
+  // copied and the original removed only once the copy is whole. Whether it moved.
+  virtual bool MoveFile(const std::string& from, const std::string& to) = 0;
+  // CreateFile(GENERIC_READ, no sharing, OPEN_EXISTING), closed again at once: whether the
+  // file could be opened while no other program has it open (a writer still at work keeps
+  // it from being opened this way).
+  virtual bool OpenUnshared(const std::string& path) const = 0;
   // Names the folder itself, whatever path leads to it: two paths that reach one folder
   // (through a junction or a link) have the same identity. Nothing when it cannot be opened.
   virtual std::optional<std::string> FolderIdentity(const std::string& path) const = 0;
@@ -141,6 +151,42 @@ class Codepage {
   virtual std::string AnsiToUtf8(std::string_view ansi) const = 0;
   // Nothing when some character has no form in the ANSI code page.
   virtual std::optional<std::string> Utf8ToAnsi(std::string_view utf8) const = 0;
+  // MultiByteToWideChar from code page `from`, then WideCharToMultiByte to code page `to`
+  // (65001 is UTF-8). Each step asks for the length it needs first; when either length is 0
+  // the result is empty.
+  virtual std::string ConvertCodePage(unsigned from, unsigned to, std::string_view text) const = 0;
+};
+
+// The system's clipboard and its viewer chain (user32).
+class Clipboard {
+ public:
+  virtual ~Clipboard() = default;
+  // Puts `viewer` at the head of the viewer chain; returns the window that was there, the
+  // next viewer (none for an empty chain). The system sends `viewer` WM_DRAWCLIPBOARD before
+  // this returns.
+  virtual Hwnd SetClipboardViewer(Hwnd viewer) = 0;
+  // Takes `remove` out of the chain; `next` is the window that followed it. The system sends
+  // WM_CHANGECBCHAIN down the chain from its head.
+  virtual bool ChangeClipboardChain(Hwnd remove, Hwnd next) = 0;
+  virtual bool IsClipboardFormatAvailable(unsigned format) const = 0;
+  // OpenClipboard, GetClipboardData, CloseClipboard: the text in `format` up to its
+  // terminating zero. CfText gives the bytes as they are stored (the ANSI code page of the
+  // program that put them there); CfUnicodeText gives UTF-8. Nothing when the clipboard
+  // cannot be opened or holds no such text.
+  virtual std::optional<std::string> GetClipboardData(unsigned format) const = 0;
+};
+
+// Something the kernel keeps for the program (a named mutex); released with its holder.
+class KernelObject {
+ public:
+  virtual ~KernelObject() = default;
+};
+
+// What CreateMutex gives: the handle, and whether the name was taken before (another holder
+// had it already, and this one now shares that mutex).
+struct CreatedMutex {
+  std::unique_ptr<KernelObject> handle;
+  bool alreadyExisted = false;
 };
 
 // The process itself and the clock.
@@ -156,6 +202,10 @@ class Kernel {
   // A tool-help snapshot of the running processes; nothing when the platform has none.
   virtual std::optional<std::vector<ProcessEntry>> CreateProcessSnapshot() const = 0;
   virtual std::uint32_t GetCurrentProcessId() const = 0;
+  // CreateMutex(no security attributes, not owned, `name`): creates the named mutex or opens
+  // the one that exists, and says which in one step, so that of two processes starting in the
+  // same instant exactly one is first. Nothing in `handle` when the system refuses.
+  virtual CreatedMutex CreateMutex(const std::string& name) = 0;
 
   struct LocalTime {
     int year = 0;
@@ -183,11 +233,37 @@ struct NotifyIconData {
   std::string tip;
 };
 
-// The shell's automation object (Shell.Application). The folder query asks it for the shell's
-// windows; until then holding it is all the program does.
+// The shell's automation objects keep their interface's names. Every call that the object
+// answers with a failure throws ShellCallFailed.
+class ShellCallFailed : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// One of the shell's windows as IWebBrowser2 shows it.
+class WebBrowser {
+ public:
+  virtual ~WebBrowser() = default;
+  virtual Hwnd get_HWND() const = 0;
+  // The address the window shows, in UTF-8 ("file:///C:/Windows"); empty for none.
+  virtual std::string get_LocationURL() const = 0;
+};
+
+// IShellWindows: the shell's open windows (folders and browsers).
+class ShellWindows {
+ public:
+  virtual ~ShellWindows() = default;
+  virtual int get_Count() const = 0;
+  // Item(index) taken as IWebBrowser2.
+  virtual std::unique_ptr<WebBrowser> Item(int index) const = 0;
+};
+
+// The shell's automation object (Shell.Application, through IShellDispatch).
 class ShellDispatch {
  public:
   virtual ~ShellDispatch() = default;
+  // Windows(), taken as IShellWindows.
+  virtual std::unique_ptr<ShellWindows> Windows() = 0;
 };
 
 class Shell {
@@ -213,6 +289,7 @@ struct Platform {
   WindowManager& windows;
   FileSystem& files;
   Codepage& codepage;
+  Clipboard& clipboard;
   Kernel& kernel;
   Shell& shell;
   Ui& ui;

@@ -71,9 +71,17 @@ inline constexpr unsigned SwpFrameChanged = 0x0020;
 // GetWindow relations.
 inline constexpr unsigned GwOwner = 4;
 
-// Virtual keys of the mouse buttons.
+// Virtual keys of the mouse buttons and the modifier keys.
 inline constexpr int VkLButton = 0x01;
 inline constexpr int VkRButton = 0x02;
+inline constexpr int VkShift = 0x10;
+inline constexpr int VkControl = 0x11;
+
+// The clipboard viewer chain's messages and the text formats.
+inline constexpr unsigned WmDrawClipboard = 0x0308;
+inline constexpr unsigned WmChangeCbChain = 0x030D;
+inline constexpr unsigned CfText = 1;
+inline constexpr unsigned CfUnicodeText = 13;
 
 inline constexpr int SmCxScreen = 0;
 inline constexpr int SmCyScreen = 1;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,7 @@ enum class ControlKind {
   Button,
   Label,
   CallbackWindow,  // a hidden child window that hands its messages to the sink
+  UtilityWindow,   // a hidden top-level window of its own that may answer any message
 };
 
 enum class ButtonGlyph { None, Ok, Help };
@@ -81,6 +83,13 @@ class ControlSink {
   // A message to a callback window.
   virtual void PeerMessage(unsigned /*message*/, std::uintptr_t /*wParam*/,
                            std::intptr_t /*lParam*/) {}
+  // Any message to a utility window, the system's own included: the answer, or nothing for
+  // the system's default handling.
+  virtual std::optional<std::intptr_t> PeerWindowMessage(unsigned /*message*/,
+                                                         std::uintptr_t /*wParam*/,
+                                                         std::intptr_t /*lParam*/) {
+    return std::nullopt;
+  }
 
  protected:
   ~ControlSink() = default;

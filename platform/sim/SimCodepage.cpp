@@ -81,4 +81,42 @@ std::optional<std::string> SimCodepage::Utf8ToAnsi(std::string_view utf8) const 
   });
 }
 
+namespace {
+
+std::string IconvName(unsigned codepage) {
+  return codepage == 65001 ? "UTF-8" : "CP" + std::to_string(codepage);
+}
+
+}  // namespace
+
+std::string SimCodepage::ConvertCodePage(unsigned from, unsigned to,
+                                         std::string_view text) const {
+  // Zero-terminated, as the system reads it.
+  text = text.substr(0, text.find('\0'));
+  // A code page the system does not know has no length to give: the result is empty.
+  try {
+    Converter("UTF-8", IconvName(from));
+    Converter(IconvName(to), "UTF-8");
+  } catch (const std::invalid_argument&) {
+    return {};
+  }
+  Converter toUtf8("UTF-8", IconvName(from));
+  const std::string utf8 =
+      *toUtf8.Run(text, [](char*& in, std::size_t& inLeft) -> std::optional<std::string> {
+        ++in;
+        --inLeft;
+        return std::string("\xEF\xBF\xBD");
+      });
+  if (to == 65001) return utf8;
+  Converter fromUtf8(IconvName(to), "UTF-8");
+  return *fromUtf8.Run(utf8, [](char*& in, std::size_t& inLeft) -> std::optional<std::string> {
+    // Past the whole UTF-8 sequence of the character that has no form.
+    std::size_t length = 1;
+    while (length < inLeft && (static_cast<unsigned char>(in[length]) & 0xC0) == 0x80) ++length;
+    in += length;
+    inLeft -= length;
+    return std::string("?");
+  });
+}
+
 }  // namespace varnel::sim

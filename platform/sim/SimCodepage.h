@@ -18,6 +18,9 @@ class SimCodepage : public platform::Codepage {
   // puts a default character in their place.
   std::string AnsiToUtf8(std::string_view ansi) const override;
   std::optional<std::string> Utf8ToAnsi(std::string_view utf8) const override;
+  // Bytes of no character become U+FFFD on the way through UTF-16, and a character with no
+  // form in `to` its "?", as the system converts.
+  std::string ConvertCodePage(unsigned from, unsigned to, std::string_view text) const override;
 
   const std::string& Name() const { return codepage_; }
 

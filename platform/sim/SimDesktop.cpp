@@ -96,7 +96,10 @@ std::intptr_t SimDesktop::SendMessage(Hwnd window, unsigned message, std::uintpt
   }
   const bool closeRequest = message == platform::WmClose ||
                             (message == platform::WmSysCommand && wParam == platform::ScClose);
-  if (!closeRequest) return 0;
+  if (!closeRequest) {
+    if (target->sink == nullptr) return 0;
+    return target->sink->PeerWindowMessage(message, wParam, lParam).value_or(0);
+  }
   if (target->sink != nullptr) {
     target->sink->PeerCloseQuery(false);
   } else {

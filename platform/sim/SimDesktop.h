@@ -105,6 +105,8 @@ class SimDesktop : public platform::WindowManager {
   bool IsIconic(Hwnd window) const override;
   bool IsZoomed(Hwnd window) const override;
   std::vector<Hwnd> EnumWindows() const override;
+  Hwnd GetDesktopWindow() const override { return kDesktopWindow; }
+  static constexpr Hwnd kDesktopWindow{0x10000};
   Hwnd GetParent(Hwnd window) const override;
   Hwnd GetWindow(Hwnd window, unsigned relation) const override;
   Hwnd GetLastActivePopup(Hwnd window) const override;

@@ -325,4 +325,37 @@ std::optional<std::string> SimFileSystem::FolderIdentity(const std::string& path
   return Resolve(*key);
 }
 
+bool SimFileSystem::MoveFile(const std::string& from, const std::string& to) {
+  ++moveCount_;
+  const Entry* source = Find(from);
+  const std::size_t slash = to.find_last_of("\\/");
+  if (source == nullptr || slash == std::string::npos) return false;
+  if ((source->attributes & platform::FileAttributeDirectory) != 0 || source->heldOpen) {
+    return false;
+  }
+  const Entry* folder = Find(to.substr(0, slash + 1));
+  if (folder == nullptr || (folder->attributes & platform::FileAttributeDirectory) == 0 ||
+      folder->writeProtected) {
+    return false;
+  }
+  const std::string fromKey = *Key(source->path);
+  const std::string spelling = folder->path + (folder->path.size() > 3 ? "\\" : "") +
+                               Spelling(to.substr(slash + 1));
+  const std::string toKey = *Key(spelling);
+  if (diskFull_ && fromKey.substr(0, 2) != toKey.substr(0, 2)) return false;
+  return Move(fromKey, toKey, spelling);
+}
+
+bool SimFileSystem::OpenUnshared(const std::string& path) const {
+  const Entry* entry = Find(path);
+  return entry != nullptr && (entry->attributes & platform::FileAttributeDirectory) == 0 &&
+         !entry->heldOpen;
+}
+
+void SimFileSystem::SetHeldOpen(const std::string& path, bool held) {
+  Entry* entry = Find(path);
+  if (entry == nullptr) throw std::invalid_argument("no such file: " + path);
+  entry->heldOpen = held;
+}
+
 }  // namespace varnel::sim

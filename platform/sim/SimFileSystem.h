@@ -23,6 +23,9 @@ class SimFileSystem : public platform::FileSystem {
   bool ReplaceFile(const std::string& path, std::string_view contents) override;
   std::vector<platform::FindData> FindFiles(const std::string& pattern) const override;
   std::optional<std::string> FolderIdentity(const std::string& path) const override;
+  // Files only; a file held open stays, and across drives a full disk keeps it where it is.
+  bool MoveFile(const std::string& from, const std::string& to) override;
+  bool OpenUnshared(const std::string& path) const override;
 
   // Test set-up. CreateFolder and WriteFile create missing parent folders and the drive.
   void CreateFolder(const std::string& path);
@@ -44,6 +47,13 @@ class SimFileSystem : public platform::FileSystem {
   // aside: the failure ReplaceFileW reports as ERROR_UNABLE_TO_MOVE_REPLACEMENT_2.
   void FailMovesInto(const std::string& path, int count);
 
+  // Another program has the file open without sharing (a writer at work): it can be neither
+  // opened unshared nor moved until it is let go.
+  void SetHeldOpen(const std::string& path, bool held);
+  // The contents of a file, for a test that checks nothing was lost or overwritten.
+  std::optional<std::string> Contents(const std::string& path) const { return ReadFile(path); }
+  int MoveCount() const { return moveCount_; }
+
   bool Exists(const std::string& path) const { return Find(path) != nullptr; }
   // The entry's full path spelled as it was created, or nothing.
   std::optional<std::string> ActualPath(const std::string& path) const;
@@ -57,6 +67,7 @@ class SimFileSystem : public platform::FileSystem {
     std::string contents;
     bool writeProtected = false;
     std::string linkTarget;  // the key of the folder a junction leads to
+    bool heldOpen = false;
   };
   // The key with every junction on the way replaced by the folder it leads to.
   std::string Resolve(const std::string& key) const;
@@ -81,6 +92,7 @@ class SimFileSystem : public platform::FileSystem {
   std::map<std::string, int> failingMoves_;  // by key
   bool diskFull_ = false;
   int replaceCount_ = 0;
+  int moveCount_ = 0;
   unsigned nextStem_ = 0x1000;
 };
 

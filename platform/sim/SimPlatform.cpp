@@ -79,7 +79,51 @@ void SimShell::RestartTaskbar() {
 std::unique_ptr<platform::ShellDispatch> SimShell::CreateShellApplication() {
   ++created_;
   if (!available_) return nullptr;
-  return std::make_unique<SimShellDispatch>();
+  return std::make_unique<SimShellDispatch>(*this);
+}
+
+namespace {
+
+class SimWebBrowser : public platform::WebBrowser {
+ public:
+  explicit SimWebBrowser(SimShellWindow window) : window_(std::move(window)) {}
+  platform::Hwnd get_HWND() const override {
+    if (window_.hwndFails) throw platform::ShellCallFailed("get_HWND");
+    return window_.hwnd;
+  }
+  std::string get_LocationURL() const override {
+    if (window_.locationFails) throw platform::ShellCallFailed("get_LocationURL");
+    return window_.locationUrl;
+  }
+
+ private:
+  SimShellWindow window_;
+};
+
+class SimShellWindows : public platform::ShellWindows {
+ public:
+  explicit SimShellWindows(const SimShell& shell) : shell_(shell) {}
+  int get_Count() const override {
+    if (shell_.shellWindowsFail) throw platform::ShellCallFailed("get_Count");
+    return static_cast<int>(shell_.shellWindows.size());
+  }
+  std::unique_ptr<platform::WebBrowser> Item(int index) const override {
+    if (index < 0 || index >= static_cast<int>(shell_.shellWindows.size()) ||
+        shell_.shellWindows[index].itemFails) {
+      throw platform::ShellCallFailed("Item");
+    }
+    return std::make_unique<SimWebBrowser>(shell_.shellWindows[index]);
+  }
+
+ private:
+  const SimShell& shell_;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::ShellWindows> SimShellDispatch::Windows() {
+  if (shell_.shellWindowsFail) throw platform::ShellCallFailed("Windows");
+  return std::make_unique<SimShellWindows>(shell_);
 }
 
 namespace {
@@ -133,7 +177,36 @@ platform::Hwnd SimShell::OpenExplorerWindow(const std::string& caption) {
   return handle;
 }
 
-SimPlatform::SimPlatform() : platform_{desktop, files, codepage, kernel, shell, ui} {
+platform::CreatedMutex SimKernel::CreateMutex(const std::string& name) {
+  // Mutex names are case-sensitive on Windows.
+  MutexUse& use = (*mutexes_)[name];
+  platform::CreatedMutex created;
+  created.alreadyExisted = use.own > 0 || use.elsewhere;
+  ++use.own;
+  class Handle : public platform::KernelObject {
+   public:
+    Handle(std::shared_ptr<std::map<std::string, MutexUse>> mutexes, std::string name)
+        : mutexes_(std::move(mutexes)), name_(std::move(name)) {}
+    ~Handle() override { --(*mutexes_)[name_].own; }
+
+   private:
+    std::shared_ptr<std::map<std::string, MutexUse>> mutexes_;
+    std::string name_;
+  };
+  created.handle = std::make_unique<Handle>(mutexes_, name);
+  return created;
+}
+
+void SimKernel::HoldMutexElsewhere(const std::string& name, bool held) {
+  (*mutexes_)[name].elsewhere = held;
+}
+
+int SimKernel::MutexHolders(const std::string& name) const {
+  const auto found = mutexes_->find(name);
+  return found == mutexes_->end() ? 0 : found->second.own;
+}
+
+SimPlatform::SimPlatform() : platform_{desktop, files, codepage, clipboard, kernel, shell, ui} {
   // The executable's folder exists, as it does for a running program.
   files.CreateFolder("C:\\Tools\\Varnel");
   files.CreateFolder("C:\\WINDOWS");

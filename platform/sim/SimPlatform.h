@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/Platform.h"
+#include "platform/sim/SimClipboard.h"
 #include "platform/sim/SimCodepage.h"
 #include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimFileSystem.h"
@@ -32,6 +33,11 @@ class SimKernel : public platform::Kernel {
   void SetLocalTime(const LocalTime& time) { localTime_ = time; }
   // The desktop's processes, unless the platform is to have no snapshot.
   std::optional<std::vector<platform::ProcessEntry>> CreateProcessSnapshot() const override;
+  platform::CreatedMutex CreateMutex(const std::string& name) override;
+  // Another process holds the named mutex from now on (or lets it go).
+  void HoldMutexElsewhere(const std::string& name, bool held);
+  // How many handles of this process hold the named mutex.
+  int MutexHolders(const std::string& name) const;
 
   void SetModuleFileName(std::string path) { moduleFileName_ = std::move(path); }
   void SetWindowsDirectory(std::string path) { windowsDirectory_ = std::move(path); }
@@ -44,6 +50,13 @@ class SimKernel : public platform::Kernel {
   std::string windowsDirectory_ = "C:\\WINDOWS";
   bool snapshotAvailable_ = true;
   LocalTime localTime_{2026, 12, 7, 1, 14, 5};
+  // Named mutexes by name: the handles open on each, in this process and elsewhere.
+  struct MutexUse {
+    int own = 0;
+    bool elsewhere = false;
+  };
+  std::shared_ptr<std::map<std::string, MutexUse>> mutexes_ =
+      std::make_shared<std::map<std::string, MutexUse>>();
 };
 
 // A picture on the simulated desktop: what it shows, by name.
@@ -59,7 +72,25 @@ class SimImage : public platform::Image {
 // The name of the picture behind `image`, empty for none.
 std::string ImageName(const platform::ImageRef& image);
 
-class SimShellDispatch : public platform::ShellDispatch {};
+// One of the shell's windows as the automation object reports it; a test makes any read fail.
+struct SimShellWindow {
+  platform::Hwnd hwnd{};
+  std::string locationUrl;
+  bool itemFails = false;      // Item(i) or its IWebBrowser2 cannot be had
+  bool hwndFails = false;      // get_HWND fails (the window is closing)
+  bool locationFails = false;  // get_LocationURL fails
+};
+
+class SimShell;
+
+class SimShellDispatch : public platform::ShellDispatch {
+ public:
+  explicit SimShellDispatch(SimShell& shell) : shell_(shell) {}
+  std::unique_ptr<platform::ShellWindows> Windows() override;
+
+ private:
+  SimShell& shell_;
+};
 
 struct ShellExecuteCall {
   platform::Hwnd owner{};
@@ -108,6 +139,11 @@ class SimShell : public platform::Shell {
   platform::Hwnd OpenExplorerWindow(const std::string& caption);
   const std::vector<platform::Hwnd>& ExplorerWindows() const { return explorers_; }
 
+  // The shell's window collection, first item first.
+  std::vector<SimShellWindow> shellWindows;
+  // While set, the collection itself cannot be had (Windows() or get_Count fails).
+  bool shellWindowsFail = false;
+
  private:
   SimDesktop& desktop_;
   SimUi& ui_;
@@ -135,6 +171,7 @@ class SimPlatform {
   SimDesktop desktop;
   SimFileSystem files;
   SimCodepage codepage;
+  SimClipboard clipboard{desktop};
   SimKernel kernel{clock, desktop};
   SimUi ui{desktop, clock};
   SimShell shell{desktop, ui};

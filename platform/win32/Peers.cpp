@@ -1,6 +1,7 @@
 #include "platform/win32/Peers.h"
 
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -140,6 +141,9 @@ LRESULT CALLBACK WindowPeer::SubclassProc(HWND window, UINT message, WPARAM wPar
 }
 
 bool WindowPeer::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  // A utility window holds no controls: whatever it receives is its own, for its sink, even
+  // a WM_COMMAND whose lParam happens to name a control of ours.
+  if (kind_ == ControlKind::UtilityWindow) return OnMessage(message, wParam, lParam, result);
   switch (message) {
     case WM_COMMAND:
       if (WindowPeer* child = FromWindow(reinterpret_cast<HWND>(lParam))) {
@@ -743,6 +747,35 @@ class CallbackWindowPeer final : public WindowPeer {
   }
 };
 
+// A hidden top-level window of its own, neither child nor owned, so that the system's
+// messages for top-level windows (the clipboard chain's, broadcasts) reach it and nothing
+// else's life decides its own. Every message it receives goes to the sink first; what the
+// sink leaves unanswered gets the default handling.
+class UtilityWindowPeer final : public WindowPeer {
+ public:
+  explicit UtilityWindowPeer(const PeerCreateArgs& args)
+      : WindowPeer(ControlKind::UtilityWindow, args.sink) {
+    const std::wstring windowClass = RegisterTopLevelClass(
+        args.spec.className.empty() ? "VarnelUtilityWindow" : args.spec.className);
+    const platform::Rect& bounds = args.spec.bounds;
+    Attach(::CreateWindowExW(WS_EX_TOOLWINDOW, windowClass.c_str(), Widen(args.spec.text).c_str(),
+                             WS_POPUP, bounds.Left, bounds.Top, bounds.Width(), bounds.Height(),
+                             nullptr, nullptr, Instance(), nullptr),
+           nullptr);
+  }
+
+  void SetVisible(bool) override {}  // never shown
+  void SetHint(const std::string&) override {}
+
+ protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    const std::optional<std::intptr_t> answer = sink_.PeerWindowMessage(message, wParam, lParam);
+    if (!answer) return false;
+    result = static_cast<LRESULT>(*answer);
+    return true;
+  }
+};
+
 }  // namespace
 
 std::unique_ptr<WindowPeer> CreatePeer(const PeerCreateArgs& args) {
@@ -772,6 +805,8 @@ std::unique_ptr<WindowPeer> CreatePeer(const PeerCreateArgs& args) {
       return std::make_unique<LabelPeer>(args);
     case ControlKind::CallbackWindow:
       return std::make_unique<CallbackWindowPeer>(args);
+    case ControlKind::UtilityWindow:
+      return std::make_unique<UtilityWindowPeer>(args);
   }
   throw std::invalid_argument("unknown control kind");
 }

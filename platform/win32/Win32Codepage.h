@@ -16,6 +16,7 @@ class Win32Codepage final : public platform::Codepage {
  public:
   std::string AnsiToUtf8(std::string_view ansi) const override;
   std::optional<std::string> Utf8ToAnsi(std::string_view utf8) const override;
+  std::string ConvertCodePage(unsigned from, unsigned to, std::string_view text) const override;
 };
 
 }  // namespace varnel::win32

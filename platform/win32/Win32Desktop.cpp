@@ -125,6 +125,10 @@ bool Win32WindowManager::IsZoomed(platform::Hwnd window) const {
   return IsWindow(window) && ::IsZoomed(ToHwnd(window));
 }
 
+platform::Hwnd Win32WindowManager::GetDesktopWindow() const {
+  return FromHwnd(::GetDesktopWindow());
+}
+
 std::vector<platform::Hwnd> Win32WindowManager::EnumWindows() const {
   std::vector<platform::Hwnd> windows;
   windows.reserve(256);

@@ -35,6 +35,7 @@ class Win32WindowManager final : public platform::WindowManager {
   bool IsIconic(platform::Hwnd window) const override;
   bool IsZoomed(platform::Hwnd window) const override;
 
+  platform::Hwnd GetDesktopWindow() const override;
   std::vector<platform::Hwnd> EnumWindows() const override;
   platform::Hwnd GetParent(platform::Hwnd window) const override;
   platform::Hwnd GetWindow(platform::Hwnd window, unsigned relation) const override;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
+#include <utility>
 
 #include "base/Paths.h"
 #include "platform/win32/Resource.h"
@@ -183,6 +185,59 @@ bool Win32FileSystem::ReplaceFile(const std::string& path, std::string_view cont
     return true;
   }
   return RepairFailedReplace(target, names);
+}
+
+// --- Moving and probing files ---------------------------------------------------------------
+
+namespace {
+
+// The volume and file index of whatever `path` names now; nothing when it cannot be opened.
+// Opened for its attributes alone and shared every way, so another holder is not disturbed.
+std::optional<std::pair<DWORD, ULONGLONG>> FileIdentityOf(const std::wstring& path) {
+  const unique_hfile file(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (!file || !::GetFileInformationByHandle(file.get(), &information)) return std::nullopt;
+  return std::pair{information.dwVolumeSerialNumber,
+                   (static_cast<ULONGLONG>(information.nFileIndexHigh) << 32) |
+                       information.nFileIndexLow};
+}
+
+}  // namespace
+
+// Why no MOVEFILE_REPLACE_EXISTING: a file already at the target is somebody's, and a move
+// must never cost it. Why the identity check: across volumes the system copies the file and
+// then deletes the original, and when that delete fails (another program holds the file open
+// without sharing its deletion) it still reports success, leaving the file in both places.
+// The caller would take it as moved while it is still where it was; so the surplus copy,
+// which the move itself made (the target did not exist, or the move would have failed), is
+// removed, and the answer is "not moved".
+bool Win32FileSystem::MoveFile(const std::string& from, const std::string& to) {
+  if (from.empty() || to.empty()) return false;
+  const std::wstring source = ExtendedIfLong(Widen(from));
+  const std::wstring target = ExtendedIfLong(Widen(to));
+  // Files only, as on the simulated desktop: a folder would move whole, and only on its own
+  // volume.
+  const DWORD attributes = ::GetFileAttributesW(source.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return false;
+  }
+  const auto before = FileIdentityOf(source);
+  if (!::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_COPY_ALLOWED)) return false;
+  if (!before || FileIdentityOf(source) != before) return true;
+  // A rename to another spelling of the same name leaves the file reachable by both.
+  if (FileIdentityOf(target) == before) return true;
+  ::DeleteFileW(target.c_str());
+  return false;
+}
+
+// A folder is no file: without FILE_FLAG_BACKUP_SEMANTICS the system refuses to open it.
+bool Win32FileSystem::OpenUnshared(const std::string& path) const {
+  if (path.empty()) return false;
+  const unique_hfile file(::CreateFileW(ExtendedIfLong(Widen(path)).c_str(), GENERIC_READ, 0,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return static_cast<bool>(file);
 }
 
 // --- Folder listings -----------------------------------------------------------------------

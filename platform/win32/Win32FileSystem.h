@@ -22,6 +22,8 @@ class Win32FileSystem final : public platform::FileSystem {
   bool ReplaceFile(const std::string& path, std::string_view contents) override;
   std::vector<platform::FindData> FindFiles(const std::string& pattern) const override;
   std::optional<std::string> FolderIdentity(const std::string& path) const override;
+  bool MoveFile(const std::string& from, const std::string& to) override;
+  bool OpenUnshared(const std::string& path) const override;
 };
 
 }  // namespace varnel::win32

@@ -2,14 +2,18 @@
 
 #include "platform/win32/WindowsApi.h"
 
+#include <exdisp.h>
+#include <shldisp.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 
 #include "platform/win32/Image.h"
 #include "platform/win32/Resource.h"
 #include "platform/win32/Text.h"
+#include "platform/win32/Win32Clipboard.h"
 #include "platform/win32/Win32Codepage.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -140,10 +144,119 @@ int Win32Kernel::CompareText(const std::string& a, const std::string& b) const {
   return order - CSTR_EQUAL;
 }
 
+namespace {
+
+// A kernel handle the program holds for as long as it needs the object.
+class KernelHandle final : public platform::KernelObject {
+ public:
+  explicit KernelHandle(unique_handle handle) : handle_(std::move(handle)) {}
+
+ private:
+  unique_handle handle_;
+};
+
+}  // namespace
+
+// Why the error is read at once: the system tells "opened, not created" only through the last
+// error of this very call, and any call in between may overwrite it.
+platform::CreatedMutex Win32Kernel::CreateMutex(const std::string& name) {
+  const std::wstring wide = Widen(name);
+  ::SetLastError(ERROR_SUCCESS);
+  const HANDLE handle = ::CreateMutexW(nullptr, FALSE, wide.empty() ? nullptr : wide.c_str());
+  const DWORD error = ::GetLastError();
+  platform::CreatedMutex created;
+  if (!handle) return created;
+  created.handle = std::make_unique<KernelHandle>(unique_handle(handle));
+  created.alreadyExisted = error == ERROR_ALREADY_EXISTS;
+  return created;
+}
+
 // --- Shell ---------------------------------------------------------------------------------
 
-void Win32ShellDispatch::Release::operator()(IDispatch* dispatch) const {
+void Win32ShellDispatch::Release::operator()(IShellDispatch* dispatch) const {
   if (dispatch) dispatch->Release();
+}
+
+namespace {
+
+using unique_bstr = UniqueAny<BSTR, ::SysFreeString>;
+
+// Names the call and the system's answer, for a developer reading what().
+[[noreturn]] void ThrowShellCallFailed(const char* call, HRESULT result) {
+  char text[96];
+  std::snprintf(text, sizeof(text), "%s failed (0x%08lX)", call,
+                static_cast<unsigned long>(result));
+  throw platform::ShellCallFailed(text);
+}
+
+// A failed answer, or a success that hands back no object, is a failure of the call.
+void Check(HRESULT result, const void* object, const char* call) {
+  if (FAILED(result)) ThrowShellCallFailed(call, result);
+  if (!object) ThrowShellCallFailed(call, E_POINTER);
+}
+
+class Win32WebBrowser final : public platform::WebBrowser {
+ public:
+  explicit Win32WebBrowser(unique_com<IWebBrowser2> browser) : browser_(std::move(browser)) {}
+
+  platform::Hwnd get_HWND() const override {
+    SHANDLE_PTR handle = 0;
+    const HRESULT result = browser_->get_HWND(&handle);
+    if (FAILED(result)) ThrowShellCallFailed("IWebBrowser2::get_HWND", result);
+    return FromHwnd(reinterpret_cast<HWND>(handle));
+  }
+
+  std::string get_LocationURL() const override {
+    unique_bstr url;
+    const HRESULT result = browser_->get_LocationURL(url.put());
+    if (FAILED(result)) ThrowShellCallFailed("IWebBrowser2::get_LocationURL", result);
+    if (!url) return {};
+    return Narrow({url.get(), ::SysStringLen(url.get())});
+  }
+
+ private:
+  unique_com<IWebBrowser2> browser_;
+};
+
+class Win32ShellWindows final : public platform::ShellWindows {
+ public:
+  explicit Win32ShellWindows(unique_com<IShellWindows> windows) : windows_(std::move(windows)) {}
+
+  int get_Count() const override {
+    LONG count = 0;
+    const HRESULT result = windows_->get_Count(&count);
+    if (FAILED(result)) ThrowShellCallFailed("IShellWindows::get_Count", result);
+    return static_cast<int>(count);
+  }
+
+  // Past the last window the collection answers S_FALSE with no object: a failure here too.
+  std::unique_ptr<platform::WebBrowser> Item(int index) const override {
+    VARIANT position;
+    ::VariantInit(&position);
+    position.vt = VT_I4;
+    position.lVal = index;
+    unique_com<IDispatch> item;
+    Check(windows_->Item(position, item.put()), item.get(), "IShellWindows::Item");
+    unique_com<IWebBrowser2> browser;
+    Check(item->QueryInterface(IID_IWebBrowser2, browser.put_void()), browser.get(),
+          "QueryInterface(IWebBrowser2)");
+    return std::make_unique<Win32WebBrowser>(std::move(browser));
+  }
+
+ private:
+  unique_com<IShellWindows> windows_;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::ShellWindows> Win32ShellDispatch::Windows() {
+  if (!dispatch_) ThrowShellCallFailed("IShellDispatch::Windows", E_POINTER);
+  unique_com<IDispatch> collection;
+  Check(dispatch_->Windows(collection.put()), collection.get(), "IShellDispatch::Windows");
+  unique_com<IShellWindows> windows;
+  Check(collection->QueryInterface(IID_IShellWindows, windows.put_void()), windows.get(),
+        "QueryInterface(IShellWindows)");
+  return std::make_unique<Win32ShellWindows>(std::move(windows));
 }
 
 namespace {
@@ -155,14 +268,9 @@ const wchar_t* OrNull(const std::wstring& text) { return text.empty() ? nullptr 
 }  // namespace
 
 std::unique_ptr<platform::ShellDispatch> Win32Shell::CreateShellApplication() {
-  // Shell.Application and its IShellDispatch, by value so no automation header is needed.
-  static constexpr CLSID kClsidShell = {
-      0x13709620, 0xC279, 0x11CE, {0xA4, 0x9E, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
-  static constexpr IID kIidShellDispatch = {
-      0xD8F015C0, 0xC278, 0x11CE, {0xA4, 0x9E, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
-  unique_com<IDispatch> dispatch;
-  const HRESULT result = ::CoCreateInstance(kClsidShell, nullptr, CLSCTX_INPROC_SERVER,
-                                            kIidShellDispatch, dispatch.put_void());
+  unique_com<IShellDispatch> dispatch;
+  const HRESULT result = ::CoCreateInstance(CLSID_Shell, nullptr, CLSCTX_INPROC_SERVER,
+                                            IID_IShellDispatch, dispatch.put_void());
   if (FAILED(result) || !dispatch) return nullptr;
   return std::make_unique<Win32ShellDispatch>(dispatch.release());
 }
@@ -230,10 +338,11 @@ struct Win32Platform::Impl {
   Win32WindowManager windows;
   Win32FileSystem files;
   Win32Codepage codepage;
+  Win32Clipboard clipboard;
   Win32Kernel kernel;
   Win32Shell shell;
   Win32Ui ui;
-  platform::Platform platform{windows, files, codepage, kernel, shell, ui};
+  platform::Platform platform{windows, files, codepage, clipboard, kernel, shell, ui};
 };
 
 Win32Platform::Win32Platform() : impl_(std::make_unique<Impl>()) {}

@@ -13,8 +13,8 @@
 #include "platform/Platform.h"
 #include "platform/Ui.h"
 
-// The system's automation interface, named here without its header (see above).
-struct IDispatch;
+// The shell's automation interface, named here without its header (see above).
+struct IShellDispatch;
 
 namespace varnel::win32 {
 
@@ -30,21 +30,22 @@ class Win32Kernel final : public platform::Kernel {
   std::string GetDayName(int dayOfWeek) const override;
   unsigned GetDoubleClickTime() const override;
   int CompareText(const std::string& a, const std::string& b) const override;
+  platform::CreatedMutex CreateMutex(const std::string& name) override;
 };
 
-// The shell application object, through its IShellDispatch interface (held as IDispatch so
-// that nothing here depends on the shell's automation headers).
+// The shell application object, through its IShellDispatch interface.
 class Win32ShellDispatch final : public platform::ShellDispatch {
  public:
   // Takes over the reference `dispatch` carries.
-  explicit Win32ShellDispatch(IDispatch* dispatch) : dispatch_(dispatch) {}
-  IDispatch* Get() const { return dispatch_.get(); }
+  explicit Win32ShellDispatch(IShellDispatch* dispatch) : dispatch_(dispatch) {}
+  IShellDispatch* Get() const { return dispatch_.get(); }
+  std::unique_ptr<platform::ShellWindows> Windows() override;
 
  private:
   struct Release {
-    void operator()(IDispatch* dispatch) const;
+    void operator()(IShellDispatch* dispatch) const;
   };
-  std::unique_ptr<IDispatch, Release> dispatch_;
+  std::unique_ptr<IShellDispatch, Release> dispatch_;
 };
 
 class Win32Shell final : public platform::Shell {

@@ -28,6 +28,12 @@ class ContractBackend {
   virtual std::string Folder() = 0;
   virtual void MakeFile(const std::string& path, std::string_view contents,
                         std::uint32_t attributes) = 0;
+  virtual void MakeFolder(const std::string& path) = 0;
+  // Another program opens the file without sharing it (a writer still at work), or lets it go.
+  virtual void HoldOpen(const std::string& path, bool held) = 0;
+  // Another program puts `utf8` on the clipboard as Unicode text; the system offers it in the
+  // ANSI text format as well. False where the backend cannot.
+  virtual bool PutClipboardText(const std::string& utf8) = 0;
 };
 
 std::unique_ptr<ContractBackend> MakeContractBackend();

@@ -12,6 +12,8 @@
 
 #include "tests/contract/PlatformContract.h"
 
+using namespace std::string_literals;
+
 namespace varnel::contract {
 namespace {
 
@@ -32,6 +34,9 @@ class PlatformContract : public ::testing::Test {
 
   platform::WindowManager& Windows() { return backend_->Get().windows; }
   platform::FileSystem& Files() { return backend_->Get().files; }
+  platform::Codepage& Codepage() { return backend_->Get().codepage; }
+  platform::Clipboard& Clipboard() { return backend_->Get().clipboard; }
+  platform::Kernel& Kernel() { return backend_->Get().kernel; }
   std::uint32_t ExStyle(Hwnd window) {
     return static_cast<std::uint32_t>(Windows().GetWindowLong(window, platform::GwlExStyle));
   }
@@ -229,6 +234,134 @@ TEST_F(PlatformContract, ReplaceFileWritesWholeRefusesReadOnlyAndLeavesNothingBe
       EXPECT_EQ(Files().GetFileAttributes(path) & given, c.attributes);
     }
     EXPECT_TRUE(Files().FindFiles(folder + "\\vnl*").empty());
+  }
+}
+
+// --- Moving files ----------------------------------------------------------------------------
+
+// What a move may never do is lose a file: an existing target keeps its bytes and so does the
+// file that was not moved, and a file another program is still writing stays where it is.
+TEST_F(PlatformContract, MoveFileMovesIntoAFolderButNeverOverAFileNorAFileHeldOpen) {
+  const std::string folder = backend_->Folder();
+  const std::string sorted = folder + "\\Sorted";
+  backend_->MakeFolder(sorted);
+
+  backend_->MakeFile(folder + "\\report.pdf", "%PDF bytes", 0);
+  EXPECT_TRUE(Files().MoveFile(folder + "\\report.pdf", sorted + "\\report.pdf"));
+  EXPECT_FALSE(Files().FileExists(folder + "\\report.pdf"));
+  EXPECT_EQ(Files().ReadFile(sorted + "\\report.pdf"), "%PDF bytes");
+
+  backend_->MakeFile(folder + "\\memo.txt", "newer", 0);
+  backend_->MakeFile(sorted + "\\memo.txt", "older", 0);
+  EXPECT_FALSE(Files().MoveFile(folder + "\\memo.txt", sorted + "\\memo.txt"));
+  EXPECT_EQ(Files().ReadFile(folder + "\\memo.txt"), "newer");
+  EXPECT_EQ(Files().ReadFile(sorted + "\\memo.txt"), "older");
+
+  backend_->MakeFile(folder + "\\download.zip", "partial", 0);
+  backend_->HoldOpen(folder + "\\download.zip", true);
+  EXPECT_FALSE(Files().MoveFile(folder + "\\download.zip", sorted + "\\download.zip"));
+  EXPECT_TRUE(Files().FileExists(folder + "\\download.zip"));
+  EXPECT_FALSE(Files().FileExists(sorted + "\\download.zip"));
+  backend_->HoldOpen(folder + "\\download.zip", false);
+  EXPECT_TRUE(Files().MoveFile(folder + "\\download.zip", sorted + "\\download.zip"));
+  EXPECT_EQ(Files().ReadFile(sorted + "\\download.zip"), "partial");
+
+  // A rename in place, to a Japanese name.
+  EXPECT_TRUE(Files().MoveFile(sorted + "\\memo.txt", sorted + "\\議事録（ソ表）.txt"));
+  EXPECT_EQ(Files().ReadFile(sorted + "\\議事録（ソ表）.txt"), "older");
+
+  // Nothing to move: a missing file, or a folder.
+  EXPECT_FALSE(Files().MoveFile(folder + "\\missing.txt", sorted + "\\missing.txt"));
+  EXPECT_FALSE(Files().FileExists(sorted + "\\missing.txt"));
+  backend_->MakeFolder(folder + "\\Inner");
+  EXPECT_FALSE(Files().MoveFile(folder + "\\Inner", sorted + "\\Inner"));
+  EXPECT_TRUE(Files().FolderExists(folder + "\\Inner"));
+}
+
+TEST_F(PlatformContract, OpenUnsharedTellsWhetherAnotherProgramStillHasTheFile) {
+  const std::string folder = backend_->Folder();
+  const std::string file = folder + "\\download.zip";
+  backend_->MakeFile(file, "partial", 0);
+  EXPECT_TRUE(Files().OpenUnshared(file));
+  EXPECT_TRUE(Files().OpenUnshared(file));  // the first probe let it go at once
+
+  backend_->HoldOpen(file, true);
+  EXPECT_FALSE(Files().OpenUnshared(file));
+  backend_->HoldOpen(file, false);
+  EXPECT_TRUE(Files().OpenUnshared(file));
+
+  EXPECT_FALSE(Files().OpenUnshared(folder + "\\missing.zip"));
+  EXPECT_FALSE(Files().OpenUnshared(folder));
+}
+
+// --- Code pages ------------------------------------------------------------------------------
+
+TEST_F(PlatformContract, ConvertCodePageReadsUpToTheFirstZeroAndGivesNothingForNothing) {
+  struct Case {
+    const char* name;
+    unsigned from, to;
+    std::string text, converted;
+  };
+  const Case cases[] = {
+      {"Shift_JIS to UTF-8", 932, 65001, "\x82\xa0" "a", "\xE3\x81\x82" "a"},
+      {"UTF-8 to Shift_JIS, 0x5C trail bytes kept", 65001, 932, "ソ表", "\x83\x5c\x95\x5c"},
+      {"cut at the first zero", 932, 65001, "\x82\xa0\0b"s, "あ"},
+      {"empty", 932, 65001, "", ""},
+      {"only a zero", 65001, 932, "\0abc"s, ""},
+      {"a code page the system does not know", 12345, 65001, "abc", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(Codepage().ConvertCodePage(c.from, c.to, c.text), c.converted);
+  }
+}
+
+// --- Named mutexes ---------------------------------------------------------------------------
+
+// The single-instance check: the first holder of a name is told it was first, every later one
+// that it was not, until the last handle is let go.
+TEST_F(PlatformContract, AMutexNameIsTakenUntilEveryHandleIsReleased) {
+  const std::string name = "VarnelContract_" + std::to_string(Kernel().GetCurrentProcessId()) +
+                           "_" + std::to_string(Kernel().GetTickCount());
+  platform::CreatedMutex first = Kernel().CreateMutex(name);
+  ASSERT_NE(first.handle, nullptr);
+  EXPECT_FALSE(first.alreadyExisted);
+  platform::CreatedMutex second = Kernel().CreateMutex(name);
+  ASSERT_NE(second.handle, nullptr);
+  EXPECT_TRUE(second.alreadyExisted);
+
+  // Names differ by case: another spelling is another mutex.
+  EXPECT_FALSE(Kernel().CreateMutex(name + "_X").alreadyExisted);
+  EXPECT_FALSE(Kernel().CreateMutex(name + "_x").alreadyExisted);
+
+  first.handle.reset();
+  EXPECT_TRUE(Kernel().CreateMutex(name).alreadyExisted);  // `second` still holds it
+  second.handle.reset();
+  const platform::CreatedMutex again = Kernel().CreateMutex(name);
+  ASSERT_NE(again.handle, nullptr);
+  EXPECT_FALSE(again.alreadyExisted);
+}
+
+// --- The clipboard ---------------------------------------------------------------------------
+
+TEST_F(PlatformContract, ClipboardTextReadsBackAsUnicodeAndAnsiTextUpToItsZero) {
+  struct Case {
+    const char* name;
+    std::string put, read;
+  };
+  const Case cases[] = {
+      {"ASCII", "Varnel clipboard 123", "Varnel clipboard 123"},
+      {"Japanese", "検索語（ソ表）ｶﾅ abc", "検索語（ソ表）ｶﾅ abc"},
+      {"cut at the first zero", "abc\0def"s, "abc"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (!backend_->PutClipboardText(c.put)) GTEST_SKIP() << "this backend cannot set the clipboard";
+    EXPECT_TRUE(Clipboard().IsClipboardFormatAvailable(platform::CfUnicodeText));
+    EXPECT_TRUE(Clipboard().IsClipboardFormatAvailable(platform::CfText));
+    EXPECT_EQ(Clipboard().GetClipboardData(platform::CfUnicodeText), c.read);
+    EXPECT_EQ(Clipboard().GetClipboardData(platform::CfText), Codepage().Utf8ToAnsi(c.read));
+    EXPECT_EQ(Clipboard().GetClipboardData(2 /* a bitmap */), std::nullopt);
   }
 }
 

@@ -41,6 +41,20 @@ class SimContractBackend final : public ContractBackend {
     sim_.files.SetAttributes(path, attributes);
   }
 
+  void MakeFolder(const std::string& path) override { sim_.files.CreateFolder(path); }
+
+  void HoldOpen(const std::string& path, bool held) override {
+    sim_.files.SetHeldOpen(path, held);
+  }
+
+  // As Windows does, the ANSI form is made from the Unicode text in the system's code page.
+  bool PutClipboardText(const std::string& utf8) override {
+    sim_.clipboard.SetContents(
+        {{platform::CfUnicodeText, utf8},
+         {platform::CfText, sim_.codepage.Utf8ToAnsi(utf8).value_or(std::string())}});
+    return true;
+  }
+
  private:
   static constexpr const char* kFolder = "C:\\Users\\Contract";
   sim::SimPlatform sim_;

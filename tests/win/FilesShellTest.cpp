@@ -206,6 +206,37 @@ TEST(LongPathReplaceTest, AFileWithThePathOfLongestLengthSaves) {
   }
 }
 
+// A watched folder may lie deep enough that its files' paths pass MAX_PATH; they are probed
+// and moved all the same.
+TEST(LongPathMoveTest, AFileBeyondMaxPathIsProbedAndMoved) {
+  TempFolder folder;
+  std::vector<std::wstring> folders{folder.Path(L"deep")};
+  ASSERT_TRUE(::CreateDirectoryW(Extended(folders.back()).c_str(), nullptr));
+  while (folders.back().size() < MAX_PATH + 40) {
+    folders.push_back(folders.back() + L"\\" + std::wstring(80, L'd'));
+    ASSERT_TRUE(::CreateDirectoryW(Extended(folders.back()).c_str(), nullptr));
+  }
+  const std::wstring from = folders.back() + L"\\download.zip";
+  const std::wstring to = folders.back() + L"\\保存済み.zip";
+  {
+    const unique_hfile file(::CreateFileW(Extended(from).c_str(), GENERIC_WRITE, 0, nullptr,
+                                          CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(file);
+  }
+  Win32FileSystem files;
+  EXPECT_TRUE(files.OpenUnshared(Narrow(from)));
+  EXPECT_TRUE(files.MoveFile(Narrow(from), Narrow(to)));
+  EXPECT_EQ(::GetFileAttributesW(Extended(from).c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(::GetFileAttributesW(Extended(to).c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(files.OpenUnshared(Narrow(from)));
+  EXPECT_TRUE(files.OpenUnshared(Narrow(to)));
+
+  EXPECT_TRUE(::DeleteFileW(Extended(to).c_str()));
+  for (auto it = folders.rbegin(); it != folders.rend(); ++it) {
+    EXPECT_TRUE(::RemoveDirectoryW(Extended(*it).c_str()));
+  }
+}
+
 TEST(ShellIconTest, TheIconOfAFileTypeComesFromTheNameAlone) {
   Win32Shell shell;
   for (const char* name : {"C:\\nowhere\\x.txt", "C:\\nowhere\\y.lnk", "z.exe"}) {

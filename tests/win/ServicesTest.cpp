@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -200,6 +201,38 @@ TEST(ShellTest, CreatesTheShellApplicationObject) {
   EXPECT_NE(static_cast<Win32ShellDispatch&>(*shell).Get(), nullptr);
 }
 
+// Wine answers the window collection with E_NOTIMPL; Windows lists its open folders. Either
+// way nothing crashes, and a failure is a ShellCallFailed that names the call.
+TEST(ShellTest, TheShellsWindowsAreListedOrTheFailureIsThrown) {
+  Win32Platform system;
+  auto shell = system.Get().shell.CreateShellApplication();
+  ASSERT_NE(shell, nullptr);
+  std::unique_ptr<platform::ShellWindows> windows;
+  int count = 0;
+  try {
+    windows = shell->Windows();
+    count = windows->get_Count();
+  } catch (const platform::ShellCallFailed& failure) {
+    const std::string what = failure.what();
+    EXPECT_TRUE(what.find("Windows") != std::string::npos ||
+                what.find("get_Count") != std::string::npos)
+        << what;
+    return;
+  }
+  EXPECT_GE(count, 0);
+  for (int i = 0; i < count; ++i) {
+    try {
+      const auto browser = windows->Item(i);
+      browser->get_HWND();
+      browser->get_LocationURL();
+    } catch (const platform::ShellCallFailed&) {
+      // The window closed while it was being read.
+    }
+  }
+  // Past the last window the collection hands back nothing, which is a failure too.
+  EXPECT_THROW(windows->Item(count), platform::ShellCallFailed);
+}
+
 // A plain top-level window of this process, away from Wine's tray window at (0, 0), for the
 // calls the engine makes on the Explorer's window.
 class OwnWindowTest : public ::testing::Test {
@@ -247,6 +280,10 @@ TEST_F(OwnWindowTest, EnumerationRelationsAndOwnershipOfATopLevelWindow) {
   EXPECT_EQ(windows_.GetLastActivePopup(window_), window_);  // no popup: the window itself
   EXPECT_EQ(windows_.GetWindowTextLength(window_), 12);      // UTF-16 units
   EXPECT_EQ(windows_.GetWindowText(window_), "エクスプローラ test");
+  const platform::Hwnd desktop = windows_.GetDesktopWindow();
+  EXPECT_EQ(ToHwnd(desktop), ::GetDesktopWindow());
+  EXPECT_EQ(windows_.GetClassName(desktop), "#32769");
+  EXPECT_EQ(std::count(all.begin(), all.end(), desktop), 0);  // the root, not one of them
 
   // An owned popup: listed apart, with its owner, and the owner's last active popup once used.
   HWND popup = ::CreateWindowExW(0, L"VarnelServicesTestWindow", L"popup",

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "base/ScopeExit.h"
 #include "platform/win32/Fonts.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Platform.h"
@@ -378,6 +381,164 @@ TEST_F(SettingsForm, PostedTasksRunInOrderFromTheLoop) {
   ui().ProcessMessages();
   MSG message;
   EXPECT_TRUE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+// --- Utility windows ---------------------------------------------------------------------------
+
+// Answers a question of its own, a notification, and when told to a system message too.
+struct AnsweringSink : platform::ControlSink {
+  std::optional<std::intptr_t> PeerWindowMessage(unsigned message, std::uintptr_t wParam,
+                                                 std::intptr_t lParam) override {
+    if (message == WM_APP + 5) return static_cast<std::intptr_t>(wParam * 2 + lParam);
+    if (message == WM_COMMAND) return 7;
+    if (message == WM_GETTEXTLENGTH && answerTextLength) return 99;
+    return std::nullopt;
+  }
+  bool answerTextLength = false;
+};
+
+std::unique_ptr<ControlPeer> MakeUtilityWindow(platform::Ui& ui, platform::ControlSink& sink,
+                                               const std::string& text = "") {
+  ControlSpec spec;
+  spec.kind = ControlKind::UtilityWindow;
+  spec.text = text;
+  return ui.CreateControl(spec, nullptr, sink);
+}
+
+// Made after the application window and the form, as the program makes it, yet owned by
+// neither.
+TEST_F(SettingsForm, AUtilityWindowIsHiddenUnownedAndAnswersWhatItsSinkAnswers) {
+  AnsweringSink sink;
+  auto utility = MakeUtilityWindow(ui(), sink, "ユーティリティ");
+  const HWND window = H(*utility);
+  EXPECT_EQ(::GetWindow(window, GW_OWNER), nullptr);
+  EXPECT_EQ(::GetWindowLongW(window, GWL_STYLE) & (WS_POPUP | WS_CHILD), WS_POPUP);
+  EXPECT_NE(::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+  utility->SetVisible(true);
+  EXPECT_FALSE(::IsWindowVisible(window));
+
+  platform::WindowManager& windows = system_.Get().windows;
+  EXPECT_EQ(windows.SendMessage(utility->Handle(), WM_APP + 5, 20, 2), 42);
+  // Unanswered, a message gets the system's handling; answered, the sink's answer wins.
+  EXPECT_EQ(windows.SendMessage(utility->Handle(), WM_GETTEXTLENGTH, 0, 0), 7);
+  EXPECT_EQ(windows.SendMessage(utility->Handle(), WM_APP + 6, 1, 1), 0);
+  sink.answerTextLength = true;
+  EXPECT_EQ(windows.SendMessage(utility->Handle(), WM_GETTEXTLENGTH, 0, 0), 99);
+
+  // A notification naming one of our controls is still the utility window's own message.
+  RecordingSink boxSink;
+  auto box = Child(ControlKind::CheckBox, "上", Rect::FromSize(10, 10, 60, 17), *form_, boxSink);
+  EXPECT_EQ(::SendMessageW(window, WM_COMMAND, MAKEWPARAM(1000, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(H(*box))),
+            7);
+  EXPECT_EQ(boxSink.clicks, 0);
+}
+
+// --- The clipboard viewer chain ------------------------------------------------------------
+
+// A viewer as the chain wants one: every change is passed on to the next viewer, and a repair
+// of the chain is either its own to make or passed on.
+struct ViewerSink : platform::ControlSink {
+  std::optional<std::intptr_t> PeerWindowMessage(unsigned message, std::uintptr_t wParam,
+                                                 std::intptr_t lParam) override {
+    if (message == WM_DRAWCLIPBOARD) {
+      ++draws;
+    } else if (message == WM_CHANGECBCHAIN) {
+      ++repairs;
+      if (reinterpret_cast<HWND>(wParam) == next) {
+        next = reinterpret_cast<HWND>(lParam);
+        return 0;
+      }
+    } else {
+      return std::nullopt;
+    }
+    if (next) ::SendMessageW(next, message, wParam, lParam);
+    return 0;
+  }
+  HWND next = nullptr;
+  int draws = 0;
+  int repairs = 0;
+};
+
+class ClipboardChain : public SettingsForm {
+ protected:
+  // Changes the clipboard as another program would, from a window that then owns it.
+  void SetClipboardText(const wchar_t* text) {
+    ASSERT_TRUE(::OpenClipboard(H(*form_)));
+    const auto close = ScopeExit([] { ::CloseClipboard(); });
+    ASSERT_TRUE(::EmptyClipboard());
+    const size_t bytes = (std::wcslen(text) + 1) * sizeof(wchar_t);
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
+    ASSERT_NE(memory, nullptr);
+    std::memcpy(::GlobalLock(memory), text, bytes);
+    ::GlobalUnlock(memory);
+    ASSERT_NE(::SetClipboardData(CF_UNICODETEXT, memory), nullptr);
+  }
+  // Lets messages run until `done`, or for `ms` at most. A change seen through X11 may be
+  // reported twice, the second time late, so even "nothing more" is waited for.
+  template <typename Done>
+  bool RunUntil(Done done, DWORD ms = 2000) {
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+      if (::GetTickCount() - start >= ms) return false;
+      ui().WaitForMessages(20);
+    }
+    return true;
+  }
+  void Settle() { RunUntil([] { return false; }, 300); }
+  platform::Clipboard& clipboard() { return system_.Get().clipboard; }
+};
+
+TEST_F(ClipboardChain, ViewersHearOfChangesUntilTheyLeaveTheChain) {
+  ViewerSink first, second;
+  auto firstWindow = MakeUtilityWindow(ui(), first);
+  auto secondWindow = MakeUtilityWindow(ui(), second);
+  bool firstIn = false, secondIn = false;
+  // However the test ends, the chain is left as it was found.
+  const auto leave = ScopeExit([&] {
+    if (secondIn) clipboard().ChangeClipboardChain(secondWindow->Handle(), FromHwnd(second.next));
+    if (firstIn) clipboard().ChangeClipboardChain(firstWindow->Handle(), FromHwnd(first.next));
+  });
+
+  first.next = ToHwnd(clipboard().SetClipboardViewer(firstWindow->Handle()));
+  firstIn = true;
+  EXPECT_EQ(first.draws, 1);  // told at once, before the call returns
+  Settle();
+  int firstBefore = first.draws;
+  SetClipboardText(L"最初の変更");
+  EXPECT_TRUE(RunUntil([&] { return first.draws > firstBefore; }));
+
+  // A second viewer goes ahead of the first and passes changes on to it.
+  EXPECT_EQ(clipboard().SetClipboardViewer(secondWindow->Handle()), firstWindow->Handle());
+  second.next = H(*firstWindow);
+  secondIn = true;
+  Settle();
+  firstBefore = first.draws;
+  int secondBefore = second.draws;
+  SetClipboardText(L"second change");
+  EXPECT_TRUE(RunUntil([&] { return first.draws > firstBefore && second.draws > secondBefore; }));
+
+  // The first leaves: the head learns of it and passes changes on past it.
+  Settle();
+  clipboard().ChangeClipboardChain(firstWindow->Handle(), FromHwnd(first.next));
+  firstIn = false;
+  EXPECT_EQ(second.repairs, 1);
+  EXPECT_EQ(second.next, first.next);
+  firstBefore = first.draws;
+  secondBefore = second.draws;
+  SetClipboardText(L"third change");
+  EXPECT_TRUE(RunUntil([&] { return second.draws > secondBefore; }));
+  Settle();
+  EXPECT_EQ(first.draws, firstBefore);
+
+  // The head leaves too: neither hears of anything any more.
+  clipboard().ChangeClipboardChain(secondWindow->Handle(), FromHwnd(second.next));
+  secondIn = false;
+  secondBefore = second.draws;
+  SetClipboardText(L"fourth change");
+  Settle();
+  EXPECT_EQ(second.draws, secondBefore);
+  EXPECT_EQ(first.draws, firstBefore);
 }
 
 }  // namespace

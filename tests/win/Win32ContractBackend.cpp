@@ -1,6 +1,8 @@
 // The platform contract on the real system. Another process's window is Notepad's, started
 // for the test and ended with it (a process left running would hold CTest's output open).
 
+#include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -54,6 +56,7 @@ class Win32ContractBackend final : public ContractBackend {
   }
 
   ~Win32ContractBackend() override {
+    held_.clear();
     for (HWND window : own_) {
       if (::IsWindow(window)) ::DestroyWindow(window);
     }
@@ -111,6 +114,51 @@ class Win32ContractBackend final : public ContractBackend {
     if (attributes != 0) ::SetFileAttributesW(wide.c_str(), attributes);
   }
 
+  void MakeFolder(const std::string& path) override {
+    ::CreateDirectoryW(win32::Widen(path).c_str(), nullptr);
+  }
+
+  // Held by this process: sharing is checked between handles, whoever holds them.
+  void HoldOpen(const std::string& path, bool held) override {
+    if (!held) {
+      held_.erase(path);
+      return;
+    }
+    held_[path] = win32::unique_hfile(::CreateFileW(win32::Widen(path).c_str(), GENERIC_READ, 0,
+                                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                                    nullptr));
+  }
+
+  // Set from a window of the backend's own, as another program would: emptying the clipboard
+  // makes the opener its owner, and only an owner with a window may set data.
+  bool PutClipboardText(const std::string& utf8) override {
+    if (!clipboardOwner_) {
+      clipboardOwner_.reset(::CreateWindowExW(0, kClassName, L"clipboard owner", WS_POPUP, 0, 0,
+                                              0, 0, nullptr, nullptr, ::GetModuleHandleW(nullptr),
+                                              nullptr));
+    }
+    bool opened = ::OpenClipboard(clipboardOwner_.get());
+    for (int attempt = 0; !opened && attempt < 100; ++attempt) {
+      ::Sleep(10);  // another program is reading it
+      opened = ::OpenClipboard(clipboardOwner_.get());
+    }
+    if (!opened) return false;
+    const std::wstring wide = win32::Widen(utf8);
+    const size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
+    bool set = false;
+    if (memory && ::EmptyClipboard()) {
+      if (void* locked = ::GlobalLock(memory)) {
+        std::memcpy(locked, wide.c_str(), bytes);
+        ::GlobalUnlock(memory);
+        set = ::SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+      }
+    }
+    if (!set && memory) ::GlobalFree(memory);  // the system owns it only once it is set
+    ::CloseClipboard();
+    return set;
+  }
+
  private:
   HWND MakeOwnWindow() {
     HWND window = ::CreateWindowExW(0, kClassName, L"contract", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
@@ -147,25 +195,33 @@ class Win32ContractBackend final : public ContractBackend {
     started.process.reset();
   }
 
-  void RemoveFolder() {
+  void RemoveFolder() { RemoveTree(folder_); }
+
+  static void RemoveTree(const std::wstring& folder) {
     WIN32_FIND_DATAW entry{};
-    const win32::unique_hfind find(::FindFirstFileW((folder_ + L"\\*").c_str(), &entry));
+    const win32::unique_hfind find(::FindFirstFileW((folder + L"\\*").c_str(), &entry));
     if (find) {
       do {
         const std::wstring name = entry.cFileName;
         if (name == L"." || name == L"..") continue;
-        const std::wstring path = folder_ + L"\\" + name;
+        const std::wstring path = folder + L"\\" + name;
         ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileW(path.c_str());
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+          RemoveTree(path);
+        } else {
+          ::DeleteFileW(path.c_str());
+        }
       } while (::FindNextFileW(find.get(), &entry));
     }
-    ::RemoveDirectoryW(folder_.c_str());
+    ::RemoveDirectoryW(folder.c_str());
   }
 
   win32::Win32Platform system_;
   std::vector<HWND> own_;
   std::vector<Started> processes_;
   std::wstring folder_;
+  std::map<std::string, win32::unique_hfile> held_;
+  win32::unique_hwnd clipboardOwner_;
 };
 
 }  // namespace

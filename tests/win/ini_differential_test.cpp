@@ -79,6 +79,17 @@ class SystemCodepage : public platform::Codepage {
                         ansi.data(), size, nullptr, &usedDefault);
     return ansi;
   }
+  // The settings file never converts between other code pages; given for completeness.
+  std::string ConvertCodePage(unsigned from, unsigned to, std::string_view text) const override {
+    text = text.substr(0, text.find('\0'));
+    if (text.empty()) return {};
+    const int size =
+        MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (size <= 0) return {};
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+    return Narrow(wide, to);
+  }
 };
 
 const SystemCodepage& Codepage() {

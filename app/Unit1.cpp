@@ -218,6 +218,7 @@ void TForm1::FormCreate(TComponent& /*sender*/) {
   // The arrows cannot show a sensitivity below 2; the model keeps 1 as the least.
   if (Settings.Pos.Sense < 1) Settings.Pos.Sense = 1;
   for (const ControlSetting& binding : kControlSettings) Fill(*this, binding);
+  BuildWatchMask();
   // Also when CheckBox6 kept its designed state, and so ran no handler.
   AssignTrayMenus();
 
@@ -283,6 +284,11 @@ void TForm1::FormClose(TComponent& /*sender*/, TCloseAction& /*action*/) {
     System().windows.SendMessage(Engine.ExplorerWnd, platform::WmSysCommand, platform::ScClose,
                                  0);
   }
+}
+
+void TForm1::SingleInstance1Duplicate(TComponent& /*sender*/) {
+  if (Engine.ExplorerWnd == platform::kNoWindow) return;
+  System().windows.SendMessage(Engine.ExplorerWnd, platform::WmSysCommand, platform::ScClose, 0);
 }
 
 void TForm1::SaveAtExit() {

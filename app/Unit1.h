@@ -8,10 +8,13 @@
 #include <vector>
 
 #include "app/components/FindWin.h"
+#include "app/components/SysCtrls.h"
 #include "app/components/TrayIcon.h"
+#include "clipsearch/NkClipDetector.h"
 #include "engine/EngineState.h"
 #include "framework/Application.h"
 #include "framework/Controls.h"
+#include "framework/FileListBox.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "framework/Timer.h"
@@ -46,6 +49,8 @@ class TForm1 : public TForm {
   TFoundWindows FoundWindows;
 
   // --- components -----------------------------------------------------------------------
+  TSingleInstance* SingleInstance1 = nullptr;
+  TNkClipDetector* NkClipDetector1 = nullptr;
   TTimer* Timer1 = nullptr;
   TWinList* WinList1 = nullptr;
   TTrayIcon* TrayIcon1 = nullptr;
@@ -58,6 +63,10 @@ class TForm1 : public TForm {
   TMenuItem* mnuSetting = nullptr;
   TMenuItem* mnuExit = nullptr;
   TLaunchPopup* PopupMenuLaunch = nullptr;
+  // The watched folder's listings: in the move mode the files to move; in the open mode the
+  // listing accepted so far (1) and the current one (2).
+  TFileListBox* FileListBox1 = nullptr;
+  TFileListBox* FileListBox2 = nullptr;
   TMenuItem* mnuPopExit = nullptr;
   TMenuItem* mnu = nullptr;
   TMenuItem* mnuExpFix = nullptr;
@@ -149,6 +158,8 @@ class TForm1 : public TForm {
   void mnuExitClick(TComponent& sender);
   void FormCloseQuery(TComponent& sender, bool& canClose);
   void FormClose(TComponent& sender, TCloseAction& action);
+  // A second start: this process closes its own managed Explorer, if it has one, and ends.
+  void SingleInstance1Duplicate(TComponent& sender);
 
   // --- the edge engine -------------------------------------------------------------------
   void Timer1Timer(TComponent& sender);
@@ -176,6 +187,22 @@ class TForm1 : public TForm {
   void mnuExploreClick(TComponent& sender);
   void mnuExpFixClick(TComponent& sender);
   void mnuDualExpClick(TComponent& sender);
+
+  // --- the folder query -------------------------------------------------------------------
+  // The folder the shell's window `Wnd` shows, empty when it is none of the shell's windows or
+  // shows no file address. Throws when the shell's window collection cannot be had.
+  void GetExplorerFolder(platform::Hwnd Wnd, std::string& Folder);
+
+  // --- the watched folder -------------------------------------------------------------------
+  // Points both listings at Watch.SRCPath with the extensions' mask, and reads them.
+  void BuildWatchMask();
+  // Every 50th tick: moves the watched files, or opens one newly arrived.
+  void WatchStep();
+  // The first name of the current listing that the accepted one lacks; empty for none.
+  std::string FindNewWatchedFile() const;
+
+  // --- the clipboard search -----------------------------------------------------------------
+  void NkClipDetector1ClipChange(TComponent& sender);
 
   // --- the Explorer launcher --------------------------------------------------------------
   // Starts the Explorer and captures the window the start produced: managed (parked, in
@@ -262,6 +289,10 @@ class TForm1 : public TForm {
   void ComeOut(platform::Point pointer);
   void GoBack(platform::Point pointer);
   void RestartExplorer();
+  // Keeps HiddenFolder on the folder the managed Explorer shows.
+  void FollowExplorerFolder();
+  void MoveWatchedFiles();
+  void OpenNewWatchedFile();
   void LetMessagesRun() { Application().ProcessMessages(); }
   // The folder the next launch opens, and the parameters for explorer.exe.
   std::string LaunchFolder(bool managed) const;

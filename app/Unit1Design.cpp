@@ -78,6 +78,15 @@ void TForm1::CreateComponents() {
   OnCloseQuery = [this](TComponent& sender, bool& canClose) { FormCloseQuery(sender, canClose); };
   OnClose = [this](TComponent& sender, TCloseAction& action) { FormClose(sender, action); };
 
+  // First of all: a second process goes before it has done anything else.
+  SingleInstance1 = Make<TSingleInstance>(*this, "SingleInstance1", Application());
+  SingleInstance1->DupInstAction = diActivateFirst;
+  SingleInstance1->ErrorMessage = "すでに起動されています";
+  SingleInstance1->UniqueName = "Ident2056";
+  SingleInstance1->OnDuplicate = Handler(this, &TForm1::SingleInstance1Duplicate);
+  NkClipDetector1 = Make<TNkClipDetector>(*this, "NkClipDetector1", System());
+  NkClipDetector1->SetOnClipChange(Handler(this, &TForm1::NkClipDetector1ClipChange));
+
   Timer1 = Make<TTimer>(*this, "Timer1", Ui(), 100);
   Timer1->OnTimer = Handler(this, &TForm1::Timer1Timer);
   WinList1 = Make<TWinList>(*this, "WinList1", System());
@@ -125,6 +134,9 @@ void TForm1::CreateMenus() {
   mnuLaunchLoad->OnClick = Handler(this, &TForm1::mnuLaunchLoadClick);
   mnuSetting->OnClick = Handler(this, &TForm1::mnuSettingClick);
   mnuExit->OnClick = Handler(this, &TForm1::mnuExitClick);
+
+  FileListBox1 = Make<TFileListBox>(*this, "FileListBox1", System());
+  FileListBox2 = Make<TFileListBox>(*this, "FileListBox2", System());
 
   PopupMenuLaunch = Make<TLaunchPopup>(*this, "PopupMenuLaunch", System());
   PopupMenuLaunch->SearchDirectory = true;

@@ -5,6 +5,7 @@
 // byte of a multi-byte character is one of these.
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace varnel {
@@ -55,6 +56,16 @@ constexpr std::string_view ExtensionPart(std::string_view path) {
 // A dot in a folder's name is no extension.
 constexpr std::string_view WithoutExtension(std::string_view path) {
   return path.substr(0, detail::ExtensionDot(path));
+}
+
+// `name` in `folder`, with one separator between them whether or not the folder was written
+// with its own: "C:\Target" and "C:\Target\" both give "C:\Target\a.txt". An empty folder
+// leaves the name as it is.
+inline std::string JoinPath(std::string_view folder, std::string_view name) {
+  std::string joined(folder);
+  if (!joined.empty() && joined.back() != '\\' && joined.back() != '/') joined += '\\';
+  joined += name;
+  return joined;
 }
 
 }  // namespace varnel

@@ -38,6 +38,7 @@ void TForm1::Timer1Timer(TComponent& /*sender*/) {
   {
     // A flag left set would stop the engine for good: it is cleared however the work ends.
     const auto busy = RaiseForScope(Engine.TickBusy);
+    if (Settings.Exp.Watch != 0 && windows.IsWindow(Engine.ExplorerWnd)) FollowExplorerFolder();
     const ScreenSize screen = PrimaryScreenSize(windows);
     if (TouchesEnabledEdge(pointer, screen.Width, screen.Height) &&
         !windows.IsWindow(Engine.ExplorerWnd)) {
@@ -60,7 +61,10 @@ void TForm1::Timer1Timer(TComponent& /*sender*/) {
   }
 
   LaunchTrigger(pointer);
-  if (++Engine.WatchTickCount >= kWatchEveryTicks) Engine.WatchTickCount = 0;
+  if (++Engine.WatchTickCount >= kWatchEveryTicks) {
+    Engine.WatchTickCount = 0;
+    WatchStep();
+  }
 }
 
 std::string TForm1::ClockText() const {

@@ -28,12 +28,13 @@ class TApplication : public TComponent, private platform::ControlSink {
   platform::Hwnd Handle() const;
 
   // Builds a form owned by the application; the first one is the main form. Its OnCreate has
-  // run when this returns.
+  // run when this returns, unless the application was told to end meanwhile.
   template <class T, class... Args>
   T& CreateForm(Args&&... args) {
     T& form = TComponent::Create<T>(*this, *this, std::forward<Args>(args)...);
     if (mainForm_ == nullptr) mainForm_ = &form;
-    form.DoCreate();
+    // A process told to end while its form was being read (a second start) sets nothing up.
+    if (!terminated_) form.DoCreate();
     return form;
   }
   TForm* MainForm() const { return mainForm_; }

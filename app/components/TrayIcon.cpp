@@ -149,7 +149,9 @@ void TTrayIcon::ReadStarting() {
 
 void TTrayIcon::LoadFinished() {
   readingStarted_ = false;
-  if (!DesignMode()) UpdateTrayIcon(Action::Add);
+  // A process that is to end before it starts (a second start) shows no icon, not even for
+  // a moment.
+  if (!DesignMode() && !form_.Application().Terminated()) UpdateTrayIcon(Action::Add);
 }
 
 void TTrayIcon::ReferenceRemoved(TComponent& component) {

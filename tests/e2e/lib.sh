@@ -14,6 +14,7 @@ source "$E2E_REPO/scripts/wine-session.sh"
 
 VARNEL_EXE=${VARNEL_EXE:-$E2E_REPO/build/windows/varnel.exe}
 VARNEL_PROBE=${VARNEL_PROBE:-$E2E_REPO/build/windows/tests/e2e/probe/probe.exe}
+VARNEL_RECORDER=${VARNEL_RECORDER:-$E2E_REPO/build/windows/tests/e2e/probe/recorder.exe}
 E2E_ARTIFACTS=${E2E_ARTIFACTS:-$E2E_REPO/artifacts/e2e}
 E2E_TIMEOUT=${E2E_TIMEOUT:-30}
 
@@ -30,6 +31,7 @@ e2e_session_start() {
   local name=$1 display=$2
   [[ -f $VARNEL_EXE ]] || { echo "missing $VARNEL_EXE (build the windows preset first)" >&2; return 1; }
   [[ -f $VARNEL_PROBE ]] || { echo "missing $VARNEL_PROBE (build the windows preset first)" >&2; return 1; }
+  [[ -f $VARNEL_RECORDER ]] || { echo "missing $VARNEL_RECORDER (build the windows preset first)" >&2; return 1; }
   wine_session_start "$name" "$display" || return 1
   E2E_HOST_DIR=$WINEPREFIX/drive_c/e2e
   VARNEL_HOST_DIR=$WINEPREFIX/drive_c/varnel
@@ -84,6 +86,16 @@ check_eq() {
   fi
 }
 
+# on_exit COMMAND: run when the scenario ends, however it ends (keys it holds down, registry
+# values it changed); run-all.sh runs these first, then stops what Varnel left.
+E2E_ON_EXIT=()
+on_exit() { E2E_ON_EXIT+=("$1"); }
+run_on_exit() {
+  local command
+  for command in "${E2E_ON_EXIT[@]}"; do eval "$command"; done
+  E2E_ON_EXIT=()
+}
+
 # abort DESCRIPTION: a failed precondition; the rest of the scenario cannot run.
 abort() {
   fail "$*"
@@ -127,6 +139,27 @@ probe() {
   rm -f "$E2E_PROBE_OUT"
   LC_ALL=$VARNEL_WINE_LOCALE timeout 60 "$VARNEL_WINE64" "$E2E_WIN_DIR\\probe.exe" "$command" --out "$E2E_WIN_DIR\\$command.out" "$@" \
     </dev/null >/dev/null 2>&1
+}
+
+# host_path WIN_PATH: where a C:\... path of the prefix lies on this side.
+host_path() {
+  echo "$WINEPREFIX/drive_c/$(sed 's/^[Cc]:\\//; s/\\/\//g' <<<"$1")"
+}
+
+# recorder_install WIN_EXE: a copy of the recorder at that place (its folder is made); prints
+# the host path of its log, one line a start: working folder, then each argument, tab-separated.
+recorder_install() {
+  local exe
+  exe=$(host_path "$1")
+  mkdir -p "$(dirname "$exe")"
+  cp "$VARNEL_RECORDER" "$exe"
+  rm -f "${exe%.*}.log"
+  echo "${exe%.*}.log"
+}
+
+# recorded_lines LOG: how many starts the recorder has logged.
+recorded_lines() {
+  if [[ -f $1 ]]; then wc -l <"$1"; else echo 0; fi
 }
 
 # probe_list: refreshes E2E_WINDOWS, the TSV of every top-level window (header line first):
@@ -574,7 +607,7 @@ tray_click() {
 # lists them as: Tools (submenu), Notepad, Winver.
 launch_folder_make() {
   local win=$1 host
-  host=$WINEPREFIX/drive_c/$(sed 's/^[Cc]:\\//; s/\\/\//g' <<<"$win")
+  host=$(host_path "$win")
   rm -rf "$host"
   mkdir -p "$host/Tools"
   probe mklink --target 'C:\windows\notepad.exe' --out "$win\\Notepad.lnk" &&

@@ -43,7 +43,7 @@ for file in "${scenarios[@]}"; do
   (
     # The managed Explorer outlives Varnel (parked off screen): the next scenario starts
     # without Explorer windows, and the pointer back in the middle of the screen.
-    trap 'varnel_stop_leftover; explorer_close_all; xdotool mousemove $((VARNEL_SCREEN_W / 2)) $((VARNEL_SCREEN_H / 2)) mouseup 1 mouseup 3 2>/dev/null' EXIT
+    trap 'run_on_exit; varnel_stop_leftover; explorer_close_all; xdotool mousemove $((VARNEL_SCREEN_W / 2)) $((VARNEL_SCREEN_H / 2)) mouseup 1 mouseup 3 2>/dev/null' EXIT
     # shellcheck source=/dev/null
     source "$file"
   )

@@ -28,6 +28,13 @@
 //   probe profile --file F --section S --key K --out O
 //         GetPrivateProfileStringW of the key, as the system reads the settings file:
 //         "value=..." (UTF-8), or "absent"
+//   probe hold --file F [--until FLAG] [--timeout MS] --out O
+//         a writer at work: creates F with no sharing at all, writes to it, reports "held",
+//         and keeps it open until the file FLAG exists (or the time is up), then writes the
+//         rest and closes it: "closed bytes=N"
+//   probe clip --text T --out O                sets the clipboard to T (CF_UNICODETEXT)
+//   probe foreground --out O                   the foreground window: "hwnd=H", "class=C",
+//         "pid=P", "exe=E"
 //
 // Exit status: 0 done, 1 nothing matched or the operation failed, 2 bad command line.
 
@@ -49,6 +56,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
 #include <map>
 #include <string>
@@ -594,6 +602,82 @@ int Client(Report& report, HWND window) {
   return 0;
 }
 
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool WriteText(HANDLE file, const std::string& text) {
+  DWORD written = 0;
+  return WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+         written == text.size();
+}
+
+// Share mode 0: until the close nobody else may open the file in any way, which is how a
+// program still writing a download or a scan keeps others out.
+int Hold(Report& report, const std::wstring& path, const std::wstring& flag, DWORD timeoutMs) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    report.Line("error=CreateFile failed " + std::to_string(GetLastError()));
+    return 1;
+  }
+  const std::string head = "first half of the file\r\n";
+  const std::string tail = "second half, written just before the close\r\n";
+  bool ok = WriteText(file, head);
+  report.Line("held");
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  while ((flag.empty() || !Exists(flag)) && GetTickCount64() < deadline) Sleep(20);
+  ok = WriteText(file, tail) && ok;
+  ok = CloseHandle(file) && ok;
+  report.Line(std::string(ok ? "closed" : "failed") + " bytes=" + std::to_string(head.size() + tail.size()));
+  return ok ? 0 : 1;
+}
+
+// The clipboard's owner is a window of ours, as when a user copies in any program: with no
+// owner (OpenClipboard(NULL)), SetClipboardData may be refused after EmptyClipboard.
+int Clip(Report& report, const std::wstring& text) {
+  HWND owner = CreateWindowExW(0, L"STATIC", L"probe clipboard", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                               nullptr, nullptr, nullptr);
+  bool opened = false;
+  for (int attempt = 0; attempt < 50 && !(opened = OpenClipboard(owner) != FALSE); ++attempt) Sleep(20);
+  if (!opened) {
+    report.Line("error=OpenClipboard failed " + std::to_string(GetLastError()));
+    if (owner) DestroyWindow(owner);
+    return 1;
+  }
+  EmptyClipboard();
+  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  bool ok = false;
+  if (memory) {
+    std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+    GlobalUnlock(memory);
+    ok = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    if (!ok) GlobalFree(memory);
+  }
+  CloseClipboard();
+  report.Line(ok ? "set" : "error=SetClipboardData failed " + std::to_string(GetLastError()));
+  if (owner) DestroyWindow(owner);
+  return ok ? 0 : 1;
+}
+
+int Foreground(Report& report) {
+  HWND window = GetForegroundWindow();
+  DWORD pid = 0;
+  wchar_t name[256] = L"";
+  if (window) {
+    GetWindowThreadProcessId(window, &pid);
+    GetClassNameW(window, name, 256);
+  }
+  const std::map<DWORD, std::wstring> names = ProcessNames();
+  const auto exe = names.find(pid);
+  report.Line("hwnd=" + Hex(reinterpret_cast<uintptr_t>(window)));
+  report.Line("class=" + Field(name));
+  report.Line("pid=" + std::to_string(pid));
+  report.Line("exe=" + (exe == names.end() ? std::string() : Field(exe->second)));
+  return window ? 0 : 1;
+}
+
 int Usage() {
   std::fputs(
       "usage: probe list --out F\n"
@@ -611,7 +695,10 @@ int Usage() {
       "       probe client --hwnd H --out F\n"
       "       probe mklink --target T --out L\n"
       "       probe watch-class --class C [--exe E] [--gone] [--timeout MS] --out F\n"
-      "       probe profile --file F --section S --key K --out O\n",
+      "       probe profile --file F --section S --key K --out O\n"
+      "       probe hold --file F [--until FLAG] [--timeout MS] --out O\n"
+      "       probe clip --text T --out O\n"
+      "       probe foreground --out O\n",
       stderr);
   return 2;
 }
@@ -621,7 +708,7 @@ int Usage() {
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return Usage();
   std::wstring command = argv[1];
-  std::wstring out, className, exe, target, file, section, key;
+  std::wstring out, className, exe, target, file, section, key, until, text;
   bool gone = false;
   DWORD timeoutMs = 10000;
   int count = 30;
@@ -651,6 +738,10 @@ int wmain(int argc, wchar_t** argv) {
       section = argv[++i];
     } else if (arg == L"--key" && hasValue) {
       key = argv[++i];
+    } else if (arg == L"--until" && hasValue) {
+      until = argv[++i];
+    } else if (arg == L"--text" && hasValue) {
+      text = argv[++i];
     } else if (arg == L"--gone") {
       gone = true;
     } else if (arg == L"--exe" && hasValue) {
@@ -704,6 +795,9 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"watch-class" && !className.empty()) {
     return WatchClass(report, className, exe, gone, timeoutMs);
   }
+  if (command == L"hold" && !file.empty()) return Hold(report, file, until, timeoutMs);
+  if (command == L"clip") return Clip(report, text);
+  if (command == L"foreground") return Foreground(report);
   if (command == L"watch" && window) return Watch(report, window, goal, movePointer, pointer, timeoutMs);
   return Usage();
 }

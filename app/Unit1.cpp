@@ -246,6 +246,9 @@ void TForm1::FormActivate(TComponent& /*sender*/) {
 
 void TForm1::mnuSettingClick(TComponent& /*sender*/) {
   SetBounds(Settings.Pos.Left, Settings.Pos.Top, DesignWidth, DesignHeight);
+  // The size measured at start is in the pixels of the monitor it was measured on; where the
+  // window opens now the scale may be another.
+  RestoreDesignedClientSize();
   TrayIcon1->SetVisible(false);
   SettingsOpen = true;
   ParkExplorer();

@@ -10,7 +10,9 @@ TForm::TForm(TComponent* owner, TApplication& application, std::string name,
     : TControl(owner, std::move(name), application.Platform().ui),
       application_(application),
       caption_(design.caption),
-      font_(design.font) {
+      font_(design.font),
+      designClientWidth_(design.clientWidth),
+      designClientHeight_(design.clientHeight) {
   platform::ControlSpec spec;
   spec.kind = platform::ControlKind::Form;
   spec.className = design.className;

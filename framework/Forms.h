@@ -30,6 +30,8 @@ class TForm : public TControl {
   const std::string& Caption() const { return caption_; }
   const platform::FontSpec& Font() const { return font_; }
   void SetClientSize(int width, int height);
+  // Gives the client area its designed size at the DPI of the monitor the form is on now.
+  void RestoreDesignedClientSize() { SetClientSize(designClientWidth_, designClientHeight_); }
 
   // Asks OnCloseQuery, then runs OnClose; closing the main form ends the application.
   void Close();
@@ -55,6 +57,8 @@ class TForm : public TControl {
   TApplication& application_;
   std::string caption_;
   platform::FontSpec font_;
+  int designClientWidth_ = 0;
+  int designClientHeight_ = 0;
   bool closing_ = false;
   bool endingSession_ = false;
 };

@@ -36,6 +36,9 @@ class WindowManager {
   virtual int GetSystemMetrics(int index) const = 0;
   // SystemParametersInfo(SPI_GETWORKAREA): the primary screen less the taskbar.
   virtual Rect GetWorkArea() const = 0;
+  // The primary screen's DPI, 96 at a scale of 100 %: how many of its pixels make an inch of
+  // what the program designed in 96-DPI pixels. Screen rectangles stay in real pixels.
+  virtual unsigned GetDpiForSystem() const = 0;
 
   virtual bool IsWindow(Hwnd window) const = 0;
   // Synchronous; returns the window's answer, 0 for a handle that is no window.

@@ -45,8 +45,9 @@ struct FontSpec {
   std::uint32_t color = 0;  // 0x00BBGGRR as the system writes colours
 };
 
-// What a peer is created with. Top-level bounds are screen coordinates; a child's are relative
-// to its parent's client area.
+// What a peer is created with. Top-level bounds are screen coordinates in real pixels; a
+// child's are relative to its parent's client area, in design pixels (96 to the inch) that the
+// peer scales by the DPI of its form's monitor, as it scales fonts.
 struct ControlSpec {
   ControlKind kind = ControlKind::Label;
   std::string className;  // window class of top-level windows ("TApplication", "TForm1")
@@ -100,8 +101,9 @@ class ControlPeer {
   virtual ~ControlPeer() = default;
   virtual Hwnd Handle() const = 0;
   virtual void SetBounds(const Rect& bounds) = 0;
-  // Top-level windows: resizes the window so that its client area has this size; the outer
-  // size follows from the frame the system draws. Children treat it like SetBounds' size.
+  // Top-level windows: resizes the window so that its client area has this size in design
+  // pixels at the window's DPI; the outer size follows from the frame the system draws.
+  // Children treat it like SetBounds' size.
   virtual void SetClientSize(int width, int height) = 0;
   // Where the window really is now: the user may have moved it.
   virtual Rect GetBounds() const = 0;

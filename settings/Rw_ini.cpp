@@ -77,7 +77,8 @@ void ReadIni(const platform::Platform& platform, Settings& settings,
 
   workArea = platform.windows.GetWorkArea();
   const DefaultBasis basis{workArea, settingsWindow,
-                           std::string(FolderPart(platform.kernel.GetModuleFileName()))};
+                           std::string(FolderPart(platform.kernel.GetModuleFileName())),
+                           platform.windows.GetDpiForSystem()};
 
   for (const SettingKey& entry : kSettingKeys) {
     const std::optional<std::string> value = document.Get(entry.section, entry.key);

@@ -13,4 +13,16 @@ std::int32_t SettingsWindowLeft(const DefaultBasis& basis) {
 
 std::string ExecutableFolder(const DefaultBasis& basis) { return basis.exeFolder; }
 
+namespace {
+
+// Rounded to the nearest pixel, as the system scales.
+std::int32_t Scaled(std::int32_t designed, unsigned dpi) {
+  return static_cast<std::int32_t>((static_cast<std::int64_t>(designed) * dpi + 48) / 96);
+}
+
+}  // namespace
+
+std::int32_t ExplorerWidth(const DefaultBasis& basis) { return Scaled(400, basis.dpi); }
+std::int32_t ExplorerHeight(const DefaultBasis& basis) { return Scaled(300, basis.dpi); }
+
 }  // namespace varnel

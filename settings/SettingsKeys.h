@@ -20,6 +20,7 @@ struct DefaultBasis {
   platform::Rect workArea;
   platform::Rect settingsWindow;  // the settings window's outer rectangle as designed
   std::string exeFolder;          // the executable's folder with its trailing backslash
+  unsigned dpi = 96;              // the primary screen's
 };
 
 enum class KeyKind {
@@ -78,6 +79,9 @@ struct SettingKey {
 std::int32_t SettingsWindowTop(const DefaultBasis& basis);
 std::int32_t SettingsWindowLeft(const DefaultBasis& basis);
 std::string ExecutableFolder(const DefaultBasis& basis);
+// The Explorer's size when out: 400 x 300 at 96 DPI, as large to the eye on any screen.
+std::int32_t ExplorerWidth(const DefaultBasis& basis);
+std::int32_t ExplorerHeight(const DefaultBasis& basis);
 
 namespace keys {
 
@@ -149,8 +153,8 @@ inline constexpr SettingKey kSettingKeys[] = {
     keys::Integer("Exp", "Lower", [](auto& s) -> auto& { return s.Exp.Lower; }, 0),
     keys::Integer("Exp", "Button", [](auto& s) -> auto& { return s.Exp.Button; }, 0),
     keys::Integer("Exp", "BtnLR", [](auto& s) -> auto& { return s.Exp.BtnLR; }, 0),
-    keys::Integer("Exp", "Width", [](auto& s) -> auto& { return s.Exp.Width; }, 400),
-    keys::Integer("Exp", "Height", [](auto& s) -> auto& { return s.Exp.Height; }, 300),
+    keys::Integer("Exp", "Width", [](auto& s) -> auto& { return s.Exp.Width; }, ExplorerWidth),
+    keys::Integer("Exp", "Height", [](auto& s) -> auto& { return s.Exp.Height; }, ExplorerHeight),
     keys::Integer("Exp", "FixSave", [](auto& s) -> auto& { return s.Exp.FixSave; }, 0),
     keys::Integer("Exp", "Fix", [](auto& s) -> auto& { return s.Exp.Fix; }, 0),
     keys::Integer("Exp", "Watch", [](auto& s) -> auto& { return s.Exp.Watch; }, 0),

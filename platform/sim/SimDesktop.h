@@ -59,6 +59,7 @@ class SimDesktop : public platform::WindowManager {
 
   // --- scenario set-up and inspection -------------------------------------------------
   void SetScreen(int width, int height, const Rect& workArea);
+  void SetSystemDpi(unsigned dpi) { systemDpi_ = dpi; }
   Hwnd AddWindow(SimWindow window);
   void DestroyWindow(Hwnd window);
   SimWindow* Find(Hwnd window);
@@ -87,6 +88,7 @@ class SimDesktop : public platform::WindowManager {
   // --- WindowManager ------------------------------------------------------------------
   int GetSystemMetrics(int index) const override;
   Rect GetWorkArea() const override;
+  unsigned GetDpiForSystem() const override { return systemDpi_; }
   bool IsWindow(Hwnd window) const override;
   std::intptr_t SendMessage(Hwnd window, unsigned message, std::uintptr_t wParam,
                             std::intptr_t lParam) override;
@@ -128,6 +130,7 @@ class SimDesktop : public platform::WindowManager {
   int screenWidth_ = 1920;
   int screenHeight_ = 1080;
   Rect workArea_{0, 0, 1920, 1040};
+  unsigned systemDpi_ = 96;
   std::uintptr_t nextHandle_ = 0x10010;
   std::map<Hwnd, SimWindow> windows_;
   std::vector<Hwnd> zOrder_;  // top-level windows, top first

@@ -5,20 +5,25 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/win32/Dpi.h"
 #include "platform/win32/Text.h"
 
 namespace varnel::win32 {
 
 namespace {
 
-LOGFONTW MessageFont() {
+// The system's message font, for a window at `dpi`: the system measures it for the primary
+// monitor.
+LOGFONTW MessageFont(UINT dpi) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
-  if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-    return metrics.lfMessageFont;
-  }
   LOGFONTW font{};
-  ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
+  if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+    font = metrics.lfMessageFont;
+  } else {
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
+  }
+  font.lfHeight = ::MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
   return font;
 }
 
@@ -47,9 +52,9 @@ bool FontFaceExists(const std::wstring& face) {
   return found;
 }
 
-unique_hfont CreateFormFont(const platform::FontSpec& spec) {
-  LOGFONTW font = MessageFont();
-  if (spec.height > 0) font.lfHeight = -spec.height;  // the em height, as the design gives it
+unique_hfont CreateFormFont(const platform::FontSpec& spec, UINT dpi) {
+  LOGFONTW font = MessageFont(dpi);
+  if (spec.height > 0) font.lfHeight = -ToDevice(spec.height, dpi);  // the em height
   font.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
   font.lfItalic = spec.italic;
   font.lfUnderline = spec.underline;
@@ -77,17 +82,17 @@ unique_hfont CreateFormFont(const platform::FontSpec& spec) {
   return unique_hfont(::CreateFontIndirectW(&font));
 }
 
-unique_hfont CreateDerivedFont(HFONT base, const platform::FontSpec& spec) {
+unique_hfont CreateDerivedFont(HFONT base, const platform::FontSpec& spec, UINT dpi) {
   if (spec.face.empty() && spec.height == 0 && !spec.bold && !spec.italic && !spec.underline) {
     return {};
   }
   LOGFONTW font{};
-  if (!base || ::GetObjectW(base, sizeof(font), &font) == 0) font = MessageFont();
+  if (!base || ::GetObjectW(base, sizeof(font), &font) == 0) font = MessageFont(dpi);
   if (!spec.face.empty()) {
     const std::wstring face = Widen(spec.face);
     if (FontFaceExists(face)) SetFace(font, face);
   }
-  if (spec.height > 0) font.lfHeight = -spec.height;
+  if (spec.height > 0) font.lfHeight = -ToDevice(spec.height, dpi);
   if (spec.bold) font.lfWeight = FW_BOLD;
   if (spec.italic) font.lfItalic = TRUE;
   if (spec.underline) font.lfUnderline = TRUE;
@@ -192,12 +197,9 @@ void PaintHelpMark(std::vector<Pixel>& image, int size) {
 
 }  // namespace
 
-unique_himagelist CreateGlyphImageList(platform::ButtonGlyph glyph) {
+unique_himagelist CreateGlyphImageList(platform::ButtonGlyph glyph, UINT dpi) {
   if (glyph == platform::ButtonGlyph::None) return {};
-  const HDC screen = ::GetDC(nullptr);
-  const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ::ReleaseDC(nullptr, screen);
-  const int size = std::max(16, ::MulDiv(16, dpi, 96));
+  const int size = std::max(16, ToDevice(16, dpi));
 
   std::vector<Pixel> image(static_cast<size_t>(size * size));
   if (glyph == platform::ButtonGlyph::Ok) {

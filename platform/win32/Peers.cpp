@@ -7,6 +7,7 @@
 
 #include "base/ScopeExit.h"
 #include "platform/Refusal.h"
+#include "platform/win32/Dpi.h"
 #include "platform/win32/Fonts.h"
 #include "platform/win32/Text.h"
 
@@ -61,21 +62,12 @@ std::wstring WindowTextOf(HWND window) {
   return text;
 }
 
-HWND CreateChild(const wchar_t* windowClass, DWORD style, DWORD exStyle,
-                 const PeerCreateArgs& args) {
-  if (!args.parent || !args.parent->Window()) {
-    throw std::invalid_argument("a control needs a parent window");
-  }
-  const platform::Rect& bounds = args.spec.bounds;
-  return ::CreateWindowExW(exStyle, windowClass, Widen(args.spec.text).c_str(),
-                           WS_CHILD | WS_VISIBLE | style, bounds.Left, bounds.Top, bounds.Width(),
-                           bounds.Height(), args.parent->Window(),
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.controlId)),
-                           Instance(), nullptr);
-}
-
 HFONT ParentFont(const PeerCreateArgs& args) {
   return args.parent ? args.parent->Font() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+}
+
+UINT ParentDpi(const PeerCreateArgs& args) {
+  return args.parent ? args.parent->Dpi() : SystemDpi();
 }
 
 }  // namespace
@@ -113,8 +105,43 @@ void WindowPeer::Attach(HWND window, HFONT font) {
   window_.reset(window);
   ::SetPropW(window, kPeerProperty, this);
   ::SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  if (font) SetFont(font);
+}
+
+HWND WindowPeer::CreateChild(const wchar_t* windowClass, DWORD style, DWORD exStyle,
+                             const PeerCreateArgs& args) {
+  if (!args.parent || !args.parent->Window()) {
+    throw std::invalid_argument("a control needs a parent window");
+  }
+  design_ = args.spec.bounds;
+  const RECT bounds = ToDevice(args.spec.bounds, args.parent->Dpi());
+  return ::CreateWindowExW(exStyle, windowClass, Widen(args.spec.text).c_str(),
+                           WS_CHILD | WS_VISIBLE | style, bounds.left, bounds.top,
+                           bounds.right - bounds.left, bounds.bottom - bounds.top,
+                           args.parent->Window(),
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.controlId)),
+                           Instance(), nullptr);
+}
+
+void WindowPeer::SetFont(HFONT font) {
   font_ = font;
-  if (font) ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  ::SendMessageW(window_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+void WindowPeer::ApplyDpi(UINT dpi) {
+  const unique_hfont retired = ApplyOwnDpi(dpi);
+  for (HWND child = ::GetWindow(window_.get(), GW_CHILD); child;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if (WindowPeer* peer = FromWindow(child)) peer->ApplyDpi(dpi);
+  }
+}
+
+unique_hfont WindowPeer::ApplyOwnDpi(UINT dpi) {
+  if (const WindowPeer* parent = FromWindow(::GetAncestor(window_.get(), GA_PARENT))) {
+    SetFont(parent->Font());
+  }
+  if (design_) Place(*design_, dpi);
+  return {};
 }
 
 LRESULT CALLBACK WindowPeer::SubclassProc(HWND window, UINT message, WPARAM wParam,
@@ -181,20 +208,42 @@ bool WindowPeer::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
 
 platform::Hwnd WindowPeer::Handle() const { return FromHwnd(window_.get()); }
 
+bool WindowPeer::IsChild() const {
+  return (::GetWindowLongW(window_.get(), GWL_STYLE) & WS_CHILD) != 0;
+}
+
+// A top-level window's bounds are screen pixels, as the user and the system see them.
 void WindowPeer::SetBounds(const platform::Rect& bounds) {
+  if (IsChild()) {
+    design_ = bounds;
+    Place(bounds, Dpi());
+    return;
+  }
   ::SetWindowPos(window_.get(), nullptr, bounds.Left, bounds.Top, bounds.Width(), bounds.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
-// The frame is computed from the styles rather than measured: a shrunk 1 x 1 window has no
-// client area to measure against.
+void WindowPeer::Place(const platform::Rect& design, UINT dpi) {
+  const RECT bounds = ToDevice(design, dpi);
+  ::SetWindowPos(window_.get(), nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
+                 bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+// The client size is in design pixels, the frame the system's at the window's scale. The
+// frame is computed from the styles rather than measured: a shrunk 1 x 1 window has no client
+// area to measure against.
 void WindowPeer::SetClientSize(int width, int height) {
-  RECT outer{0, 0, width, height};
-  const LONG style = ::GetWindowLongW(window_.get(), GWL_STYLE);
-  if ((style & WS_CHILD) == 0) {
-    ::AdjustWindowRectEx(&outer, static_cast<DWORD>(style), ::GetMenu(window_.get()) != nullptr,
-                         static_cast<DWORD>(::GetWindowLongW(window_.get(), GWL_EXSTYLE)));
+  if (IsChild()) {
+    const platform::Rect at = design_.value_or(GetBounds());
+    SetBounds(platform::Rect::FromSize(at.Left, at.Top, width, height));
+    return;
   }
+  const UINT dpi = Dpi();
+  const RECT outer = OuterForClient(
+      {ToDevice(width, dpi), ToDevice(height, dpi)},
+      static_cast<DWORD>(::GetWindowLongW(window_.get(), GWL_STYLE)),
+      static_cast<DWORD>(::GetWindowLongW(window_.get(), GWL_EXSTYLE)),
+      ::GetMenu(window_.get()) != nullptr, dpi);
   ::SetWindowPos(window_.get(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
@@ -202,10 +251,9 @@ void WindowPeer::SetClientSize(int width, int height) {
 platform::Rect WindowPeer::GetBounds() const {
   RECT rect{};
   if (!::GetWindowRect(window_.get(), &rect)) return {};
-  if ((::GetWindowLongW(window_.get(), GWL_STYLE) & WS_CHILD) != 0) {
-    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(window_.get()), reinterpret_cast<POINT*>(&rect), 2);
-  }
-  return {rect.left, rect.top, rect.right, rect.bottom};
+  if (!IsChild()) return {rect.left, rect.top, rect.right, rect.bottom};
+  ::MapWindowPoints(HWND_DESKTOP, ::GetParent(window_.get()), reinterpret_cast<POINT*>(&rect), 2);
+  return ToDesign(rect, Dpi());
 }
 
 void WindowPeer::SetText(const std::string& text) {
@@ -255,7 +303,7 @@ class ApplicationPeer final : public WindowPeer {
 class FormPeer final : public WindowPeer {
  public:
   explicit FormPeer(const PeerCreateArgs& args)
-      : WindowPeer(ControlKind::Form, args.sink), font_(CreateFormFont(args.spec.font)) {
+      : WindowPeer(ControlKind::Form, args.sink), fontSpec_(args.spec.font) {
     const std::wstring windowClass =
         RegisterTopLevelClass(args.spec.className.empty() ? "TForm" : args.spec.className);
     // A fixed single border and a caption without system menu has no title-bar buttons.
@@ -266,18 +314,21 @@ class FormPeer final : public WindowPeer {
                              Widen(args.spec.text).c_str(), style, bounds.Left, bounds.Top,
                              bounds.Width(), bounds.Height(), args.owner, nullptr, Instance(),
                              nullptr),
-           font_.get());
+           nullptr);
+    // The font's size depends on the monitor the window turned out to be on.
+    dpi_ = WindowDpi(Window());
+    font_ = CreateFormFont(fontSpec_, dpi_);
+    SetFont(font_.get());
     toolTip_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                      WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Window(),
                                      nullptr, Instance(), nullptr));
-    if (toolTip_) {
-      ::SendMessageW(toolTip_.get(), TTM_SETMAXTIPWIDTH, 0, 400);
-      ::SendMessageW(toolTip_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    }
+    SetToolTipFont();
   }
 
   ~FormPeer() override { toolTip_.reset(); }
+
+  UINT LayoutDpi() const { return dpi_; }
 
   void SetVisible(bool visible) override {
     ::ShowWindow(Window(), visible ? SW_SHOWNORMAL : SW_HIDE);
@@ -320,6 +371,10 @@ class FormPeer final : public WindowPeer {
         reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {1, 1};
         result = 0;
         return true;
+      case WM_DPICHANGED:
+        FollowDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        result = 0;
+        return true;
       default:
         // The shell tells top-level windows only; the tray icons' callback windows are the
         // form's children.
@@ -339,9 +394,48 @@ class FormPeer final : public WindowPeer {
     return TRUE;
   }
 
+  // The window is on a monitor of another scale now. The system suggests the rectangle that
+  // keeps it under the pointer at its new size; a shrunk window (the closed settings window,
+  // 1 x 1 off screen) keeps its rectangle, which the program set and reads back.
+  void FollowDpi(UINT dpi, const RECT& suggested) {
+    if (dpi == 0 || dpi == dpi_) return;
+    dpi_ = dpi;
+    RECT client{};
+    ::GetClientRect(Window(), &client);
+    if (client.right > 0 && client.bottom > 0) {
+      ::SetWindowPos(Window(), nullptr, suggested.left, suggested.top,
+                     suggested.right - suggested.left, suggested.bottom - suggested.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    }
+    ApplyDpi(dpi);
+    ::RedrawWindow(Window(), nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
+
+  unique_hfont ApplyOwnDpi(UINT dpi) override {
+    unique_hfont retired = std::move(font_);
+    font_ = CreateFormFont(fontSpec_, dpi);
+    SetFont(font_.get());
+    SetToolTipFont();
+    return retired;
+  }
+
+  void SetToolTipFont() {
+    if (!toolTip_) return;
+    ::SendMessageW(toolTip_.get(), TTM_SETMAXTIPWIDTH, 0, ToDevice(400, dpi_));
+    ::SendMessageW(toolTip_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  }
+
+  const platform::FontSpec fontSpec_;
+  UINT dpi_ = kDesignDpi;
   unique_hfont font_;
   unique_hwnd toolTip_;
 };
+
+UINT WindowPeer::Dpi() const {
+  if (const FormPeer* form = Form()) return form->LayoutDpi();
+  return WindowDpi(window_.get());
+}
 
 FormPeer* WindowPeer::Form() const {
   return dynamic_cast<FormPeer*>(FromWindow(::GetAncestor(window_.get(), GA_ROOT)));
@@ -362,9 +456,7 @@ class PageControlPeer final : public WindowPeer {
       : WindowPeer(ControlKind::PageControl, args.sink) {
     Attach(CreateChild(WC_TABCONTROLW, WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, args),
            ParentFont(args));
-    // The settings window is narrow: with the system's padding its five tabs would not fit
-    // and the last one would hide behind scroll arrows.
-    ::SendMessageW(Window(), TCM_SETPADDING, 0, MAKELPARAM(4, 3));
+    SetPadding(args.parent->Dpi());
   }
 
   void SetText(const std::string&) override {}
@@ -437,6 +529,20 @@ class PageControlPeer final : public WindowPeer {
                    area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
+  // The padding first: the tabs are measured again when the font and the size change.
+  unique_hfont ApplyOwnDpi(UINT dpi) override {
+    SetPadding(dpi);
+    unique_hfont retired = WindowPeer::ApplyOwnDpi(dpi);
+    for (HWND sheet : sheets_) PlaceSheet(sheet);
+    return retired;
+  }
+
+  // The settings window is narrow: with the system's padding its five tabs would not fit and
+  // the last one would hide behind scroll arrows.
+  void SetPadding(UINT dpi) {
+    ::SendMessageW(Window(), TCM_SETPADDING, 0, MAKELPARAM(ToDevice(4, dpi), ToDevice(3, dpi)));
+  }
+
   void ShowSelectedSheet() {
     const auto selected = ::SendMessageW(Window(), TCM_GETCURSEL, 0, 0);
     for (size_t i = 0; i < sheets_.size(); ++i) {
@@ -484,7 +590,8 @@ class TabSheetPeer final : public WindowPeer {
 
 class ButtonPeer final : public WindowPeer {
  public:
-  explicit ButtonPeer(const PeerCreateArgs& args) : WindowPeer(args.spec.kind, args.sink) {
+  explicit ButtonPeer(const PeerCreateArgs& args)
+      : WindowPeer(args.spec.kind, args.sink), glyphKind_(args.spec.glyph) {
     DWORD style = WS_TABSTOP;
     DWORD exStyle = 0;
     switch (args.spec.kind) {
@@ -503,14 +610,7 @@ class ButtonPeer final : public WindowPeer {
         break;
     }
     Attach(CreateChild(WC_BUTTONW, style, exStyle, args), ParentFont(args));
-    glyph_ = CreateGlyphImageList(args.spec.glyph);
-    if (glyph_) {
-      BUTTON_IMAGELIST images{};
-      images.himl = glyph_.get();
-      images.margin = {4, 0, 0, 0};
-      images.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
-      ::SendMessageW(Window(), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
-    }
+    SetGlyph(args.parent->Dpi());
   }
 
   void SetChecked(bool checked) override {
@@ -520,6 +620,12 @@ class ButtonPeer final : public WindowPeer {
  protected:
   void OnCommand(WORD code) override {
     if (code == BN_CLICKED && Kind() != ControlKind::GroupBox) sink_.PeerClicked();
+  }
+
+  unique_hfont ApplyOwnDpi(UINT dpi) override {
+    unique_hfont retired = WindowPeer::ApplyOwnDpi(dpi);
+    SetGlyph(dpi);
+    return retired;
   }
 
   bool OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) override {
@@ -534,6 +640,19 @@ class ButtonPeer final : public WindowPeer {
   }
 
  private:
+  // The button keeps using its image list: the old one goes only once the new one is in.
+  void SetGlyph(UINT dpi) {
+    unique_himagelist glyph = CreateGlyphImageList(glyphKind_, dpi);
+    if (!glyph) return;
+    BUTTON_IMAGELIST images{};
+    images.himl = glyph.get();
+    images.margin = {ToDevice(4, dpi), 0, 0, 0};
+    images.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
+    ::SendMessageW(Window(), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+    glyph_ = std::move(glyph);
+  }
+
+  platform::ButtonGlyph glyphKind_;
   unique_himagelist glyph_;
 };
 
@@ -674,7 +793,8 @@ class LabelPeer final : public WindowPeer {
  public:
   explicit LabelPeer(const PeerCreateArgs& args)
       : WindowPeer(ControlKind::Label, args.sink),
-        font_(CreateDerivedFont(ParentFont(args), args.spec.font)),
+        fontSpec_(args.spec.font),
+        font_(CreateDerivedFont(ParentFont(args), fontSpec_, ParentDpi(args))),
         color_(args.spec.font.color),
         clickable_(args.spec.clickable) {
     Attach(CreateChild(WC_STATICW, SS_LEFT | (clickable_ ? SS_NOTIFY : 0), 0, args),
@@ -705,7 +825,17 @@ class LabelPeer final : public WindowPeer {
     return true;
   }
 
+  unique_hfont ApplyOwnDpi(UINT dpi) override {
+    (void)WindowPeer::ApplyOwnDpi(dpi);  // the parent's new font, which ours derives from
+    unique_hfont own = CreateDerivedFont(Font(), fontSpec_, dpi);
+    if (own) SetFont(own.get());
+    unique_hfont retired = std::move(font_);
+    font_ = std::move(own);
+    return retired;
+  }
+
  private:
+  const platform::FontSpec fontSpec_;
   unique_hfont font_;
   COLORREF color_;
   bool clickable_;
@@ -735,6 +865,8 @@ class CallbackWindowPeer final : public WindowPeer {
   void SetHint(const std::string&) override {}
 
  protected:
+  unique_hfont ApplyOwnDpi(UINT) override { return {}; }  // nothing of it is seen
+
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     if (message < WM_USER) return false;
     result = 0;

@@ -4,8 +4,12 @@
 // finds the peer of a child that sends it a notification: WM_COMMAND, WM_NOTIFY, WM_HSCROLL/WM_VSCROLL and WM_CTLCOLOR* go
 // to the peer of the child that sent them, whatever window the child sits in (form, tab sheet,
 // group box). The procedure is a thin switch; the peers hold the logic.
+//
+// Children are placed in design pixels (96 DPI) and scaled here for the monitor their form is
+// on; a form follows its monitor's scale (WM_DPICHANGED) with every font, glyph and child.
 
 #include <memory>
+#include <optional>
 
 #include "platform/Ui.h"
 #include "platform/win32/Resource.h"
@@ -46,6 +50,8 @@ class WindowPeer : public platform::ControlPeer {
   platform::ControlKind Kind() const { return kind_; }
   // The font this window's children are given.
   HFONT Font() const { return font_; }
+  // The DPI this window is laid out for: its form's, which follows the form's monitor.
+  UINT Dpi() const;
 
   // The peer of one of our windows; null for a window that is not ours.
   static WindowPeer* FromWindow(HWND window);
@@ -55,7 +61,18 @@ class WindowPeer : public platform::ControlPeer {
 
   // Takes the window over: owns it, subclasses it, gives it `font`.
   void Attach(HWND window, HFONT font);
+  // A child window of `args.parent` at the spec's bounds, scaled for the parent's DPI.
+  HWND CreateChild(const wchar_t* windowClass, DWORD style, DWORD exStyle,
+                   const PeerCreateArgs& args);
+  // The font this window shows and hands its children.
+  void SetFont(HFONT font);
   FormPeer* Form() const;
+
+  // This window and everything inside it take the scale `dpi`, parents before children.
+  void ApplyDpi(UINT dpi);
+  // This window alone: its font (its parent's, already changed), glyphs and place. Returns
+  // the font it owned before, which its children may still be showing.
+  virtual unique_hfont ApplyOwnDpi(UINT dpi);
 
   // Messages to this window itself. Return true when handled, with `result` set.
   virtual bool OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
@@ -71,10 +88,14 @@ class WindowPeer : public platform::ControlPeer {
  private:
   static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   bool Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  bool IsChild() const;
+  void Place(const platform::Rect& design, UINT dpi);
 
   const platform::ControlKind kind_;
   unique_hwnd window_;
   HFONT font_ = nullptr;
+  // Where the framework put a child, in design pixels: the place to keep at any scale.
+  std::optional<platform::Rect> design_;
 };
 
 // Makes the peer of the kind `args.spec.kind` asks for. Throws platform::SystemRefusal when

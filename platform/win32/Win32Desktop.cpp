@@ -1,5 +1,6 @@
 #include "platform/win32/Win32Desktop.h"
 
+#include "platform/win32/Dpi.h"
 #include "platform/win32/Resource.h"
 #include "platform/win32/Text.h"
 
@@ -34,6 +35,8 @@ platform::Rect Win32WindowManager::GetWorkArea() const {
   }
   return FromRect(rect);
 }
+
+unsigned Win32WindowManager::GetDpiForSystem() const { return SystemDpi(); }
 
 bool Win32WindowManager::IsWindow(platform::Hwnd window) const {
   return window != platform::kNoWindow && ::IsWindow(ToHwnd(window));

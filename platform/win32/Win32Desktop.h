@@ -15,6 +15,7 @@ class Win32WindowManager final : public platform::WindowManager {
  public:
   int GetSystemMetrics(int index) const override;
   platform::Rect GetWorkArea() const override;
+  unsigned GetDpiForSystem() const override;
   bool IsWindow(platform::Hwnd window) const override;
   std::intptr_t SendMessage(platform::Hwnd window, unsigned message, std::uintptr_t wParam,
                             std::intptr_t lParam) override;

@@ -83,6 +83,16 @@ TEST_F(SettingsFile, NoFileGivesTheDefaults) {
   EXPECT_EQ(s.Popup.LR + s.Popup.All + s.ini.inh, 0);
 }
 
+TEST_F(SettingsFile, TheExplorersDefaultSizeLooksTheSameOnAScaledScreenButAStoredOneStays) {
+  simulated.desktop.SetSystemDpi(144);
+  EXPECT_EQ(Read().settings.Exp.Width, 600);
+  EXPECT_EQ(Read().settings.Exp.Height, 450);
+  simulated.desktop.SetSystemDpi(120);
+  EXPECT_EQ(Read().settings.Exp.Height, 375);
+  files.WriteFile(kIniPath, "[Exp]\r\nWidth=400\r\n");
+  EXPECT_EQ(Read().settings.Exp.Width, 400);  // dots as stored
+}
+
 TEST_F(SettingsFile, NoFileGivesEveryKeyTheDefaultOfTheTable) {
   const Loaded loaded = Read();
   const DefaultBasis basis{loaded.workArea, kSettingsWindow, "C:\\Tools\\"};

@@ -44,6 +44,15 @@ struct RecordingSink : platform::ControlSink {
 
 HWND H(const ControlPeer& peer) { return ToHwnd(peer.Handle()); }
 
+// Design pixels (96 DPI) in the screen's pixels: peers take and give design pixels for
+// children and client sizes, and show them at the screen's scale.
+int Scaled(int design) {
+  const HDC screen = ::GetDC(nullptr);
+  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
+  return ::MulDiv(design, dpi, 96);
+}
+
 // The settings window as the program creates it: hidden application window, then the form.
 class SettingsForm : public ::testing::Test {
  protected:
@@ -112,12 +121,12 @@ TEST_F(SettingsForm, BoundsAreTheOuterScreenRectangleDownToOnePixelOffScreen) {
   form_->SetBounds(Rect::FromSize(-width, -height, 1, 1));
   EXPECT_EQ(form_->GetBounds(), Rect::FromSize(-width, -height, 1, 1));
 
-  // The designed client area, whatever frame the system draws around it.
+  // The designed client area at the screen's scale, whatever frame the system draws around it.
   form_->SetClientSize(267, 346);
   RECT client{};
   ::GetClientRect(H(*form_), &client);
-  EXPECT_EQ(client.right, 267);
-  EXPECT_EQ(client.bottom, 346);
+  EXPECT_EQ(client.right, Scaled(267));
+  EXPECT_EQ(client.bottom, Scaled(346));
   EXPECT_EQ(form_->GetBounds().Left, -width);
 }
 
@@ -154,7 +163,7 @@ TEST_F(SettingsForm, ChildrenUseTheFormsJapaneseFontAndParentRelativeBounds) {
   const auto font = reinterpret_cast<HFONT>(::SendMessageW(H(*box), WM_GETFONT, 0, 0));
   LOGFONTW logFont{};
   ASSERT_NE(::GetObjectW(font, sizeof(logFont), &logFont), 0);
-  EXPECT_EQ(logFont.lfHeight, -12);
+  EXPECT_EQ(logFont.lfHeight, -Scaled(12));
   EXPECT_EQ(logFont.lfCharSet, SHIFTJIS_CHARSET);
   EXPECT_TRUE(FontFaceExists(logFont.lfFaceName)) << Narrow(logFont.lfFaceName);
 }
@@ -321,7 +330,7 @@ TEST_F(SettingsForm, ButtonsClickWithGlyphAndLabelsAsLinks) {
   ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(H(*label), WM_GETFONT, 0, 0)),
                sizeof(logFont), &logFont);
   EXPECT_TRUE(logFont.lfUnderline);
-  EXPECT_EQ(logFont.lfHeight, -12);  // the form's height, kept
+  EXPECT_EQ(logFont.lfHeight, -Scaled(12));  // the form's height, kept
 }
 
 BOOL CALLBACK CollectToolTip(HWND window, LPARAM found) {

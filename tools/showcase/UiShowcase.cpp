@@ -49,10 +49,13 @@ int main(int argc, char** argv) {
   formSpec.kind = ControlKind::Form;
   formSpec.className = "TForm1";
   formSpec.text = "Varnel（設定）";
-  formSpec.bounds = Rect::FromSize(40, 40, 275, 380);
+  formSpec.bounds = Rect::FromSize(40, 40, 1, 1);
   formSpec.dialogFrame = true;
   formSpec.font = {"ＭＳ Ｐゴシック", 12};
   ControlPeer& form = add(formSpec, nullptr);
+  // As the framework sizes a form: the client area in design pixels, grown with the screen's
+  // scale (the outer size the system draws around it is real pixels).
+  form.SetClientSize(267, 346);
 
   ControlPeer& pages = control(ControlKind::PageControl, "", Rect::FromSize(0, 0, 267, 305), form);
   ControlPeer& page = control(ControlKind::TabSheet, "動作", {}, pages);

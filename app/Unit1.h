@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "about/MailHP.h"
 #include "app/components/FindWin.h"
 #include "app/components/SysCtrls.h"
 #include "app/components/TrayIcon.h"
@@ -14,6 +15,7 @@
 #include "engine/EngineState.h"
 #include "framework/Application.h"
 #include "framework/Controls.h"
+#include "framework/Dialogs.h"
 #include "framework/FileListBox.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
@@ -52,6 +54,9 @@ class TForm1 : public TForm {
   TSingleInstance* SingleInstance1 = nullptr;
   TNkClipDetector* NkClipDetector1 = nullptr;
   TTimer* Timer1 = nullptr;
+  TFolderDialog* FolderDialog1 = nullptr;
+  TOpenDialog* OpenDialog1 = nullptr;
+  TMailAndHP* MailAndHP1 = nullptr;
   TWinList* WinList1 = nullptr;
   TTrayIcon* TrayIcon1 = nullptr;
   TImageList* ImageList1 = nullptr;
@@ -253,6 +258,23 @@ class TForm1 : public TForm {
   void CheckBox5Click(TComponent& sender);
   void RadioButton1Click(TComponent& sender);
   void CheckBox20Click(TComponent& sender);
+  // The browse buttons: each shows the folder dialog on its setting and the field beside it.
+  void Button1Click(TComponent& sender);
+  void Button7Click(TComponent& sender);
+  void Button6Click(TComponent& sender);
+  void Button2Click(TComponent& sender);
+  void Button3Click(TComponent& sender);
+  // Chooses the program that opens the watched folder's new files.
+  void Button8Click(TComponent& sender);
+  // Adds the extension typed into Edit4; removes the one selected in ListBox1.
+  void Button4Click(TComponent& sender);
+  void Button5Click(TComponent& sender);
+
+  // --- the About page -------------------------------------------------------------------
+  void Label4Click(TComponent& sender);
+  void Label5Click(TComponent& sender);
+  // Opens the help page beside the executable.
+  void BitBtn2Click(TComponent& sender);
 
  private:
   platform::Platform& System() const { return Application().Platform(); }
@@ -321,6 +343,9 @@ class TForm1 : public TForm {
   // Writes the settings at an exit or a session end, unless they are not to be remembered.
   void SaveAtExit();
   void WriteSettings();
+  // The browse rule: the folder dialog starts on `setting`; a confirmed folder is stored with
+  // one trailing backslash (a drive root as it is) and shown in `field`. Whether one was.
+  bool BrowseFolder(std::string& setting, TEdit& field);
   // The field rule of the editable up-down fields: text, else the arrows' position.
   void ApplyFieldRule(TEdit& field, TUpDown& arrows, std::int32_t& setting);
 };

@@ -87,6 +87,12 @@ void TForm1::CreateComponents() {
   NkClipDetector1 = Make<TNkClipDetector>(*this, "NkClipDetector1", System());
   NkClipDetector1->SetOnClipChange(Handler(this, &TForm1::NkClipDetector1ClipChange));
 
+  FolderDialog1 = Make<TFolderDialog>(*this, "FolderDialog1", *this);
+  FolderDialog1->Title = "フォルダーの選択";
+  OpenDialog1 = Make<TOpenDialog>(*this, "OpenDialog1", *this);
+  MailAndHP1 = Make<TMailAndHP>(*this, "MailAndHP1", System());
+  MailAndHP1->MailAddress = "support@varnel.example.org";
+  MailAndHP1->HomePageAddress = "https://varnel.example.org/";
   Timer1 = Make<TTimer>(*this, "Timer1", Ui(), 100);
   Timer1->OnTimer = Handler(this, &TForm1::Timer1Timer);
   WinList1 = Make<TWinList>(*this, "WinList1", System());
@@ -240,11 +246,13 @@ void TForm1::CreateFolderPage() {
   Edit1 = EditAt(*this, "Edit1", page, 8, 27, 196);
   Edit1->SetHint("エクスプローラの起動フォルダ");
   Button1 = BrowseButtonAt(*this, "Button1", page, 208, 26);
+  Button1->OnClick = Handler(this, &TForm1::Button1Click);
 
   CheckBox17 = CheckBoxAt(*this, "CheckBox17", page, "補完の起動指定", 8, 62, 240);
   CheckBox17->OnClick = Handler(this, &TForm1::CheckBox17Click);
   Edit10 = EditAt(*this, "Edit10", page, 8, 82, 196);
   Button7 = BrowseButtonAt(*this, "Button7", page, 208, 81);
+  Button7->OnClick = Handler(this, &TForm1::Button7Click);
 
   CheckBox19 = CheckBoxAt(*this, "CheckBox19", page, "フォルダツリーを出さない", 8, 120, 240);
   CheckBox19->OnClick = Handler(this, &TForm1::CheckBox19Click);
@@ -260,6 +268,7 @@ void TForm1::CreateLaunchPage() {
   LabelAt(*this, "Label13", page, "Launch", 8, 10, 60);
   Edit5 = EditAt(*this, "Edit5", page, 8, 27, 196);
   Button6 = BrowseButtonAt(*this, "Button6", page, 208, 26);
+  Button6->OnClick = Handler(this, &TForm1::Button6Click);
 
   LabelAt(*this, "Label15", page, "出現（エクスプローラが優先）", 8, 58, 200);
   CheckBox7 = CheckBoxAt(*this, "CheckBox7", page, "上", 8, 75, 44);
@@ -304,6 +313,7 @@ void TForm1::CreateWatchPage() {
   LabelAt(*this, "Label10", page, "監視フォルダ", 8, 29, 100);
   Edit2 = EditAt(*this, "Edit2", page, 8, 45, 196);
   Button2 = BrowseButtonAt(*this, "Button2", page, 208, 44);
+  Button2->OnClick = Handler(this, &TForm1::Button2Click);
 
   GroupBox1 = Make<TGroupBox>(*this, "GroupBox1", page, "処理");
   GroupBox1->SetBounds(4, 72, 251, 72);
@@ -312,10 +322,12 @@ void TForm1::CreateWatchPage() {
   RadioButton1->SetChecked(true);
   Edit3 = EditAt(*this, "Edit3", *GroupBox1, 84, 16, 114);
   Button3 = BrowseButtonAt(*this, "Button3", *GroupBox1, 201, 15);
+  Button3->OnClick = Handler(this, &TForm1::Button3Click);
   RadioButton2 = Make<TRadioButton>(*this, "RadioButton2", *GroupBox1, "アプリ起動");
   RadioButton2->SetBounds(8, 44, 74, 17);
   Edit11 = EditAt(*this, "Edit11", *GroupBox1, 84, 42, 114);
   Button8 = BrowseButtonAt(*this, "Button8", *GroupBox1, 201, 41);
+  Button8->OnClick = Handler(this, &TForm1::Button8Click);
   RadioButton1->OnClick = Handler(this, &TForm1::RadioButton1Click);
   RadioButton2->OnClick = Handler(this, &TForm1::RadioButton1Click);
 
@@ -324,8 +336,10 @@ void TForm1::CreateWatchPage() {
   Edit4 = EditAt(*this, "Edit4", page, 8, 170, 84);
   Button4 = Make<TButton>(*this, "Button4", page, "追加");
   Button4->SetBounds(8, 195, 41, 22);
+  Button4->OnClick = Handler(this, &TForm1::Button4Click);
   Button5 = Make<TButton>(*this, "Button5", page, "削除");
   Button5->SetBounds(51, 195, 41, 22);
+  Button5->OnClick = Handler(this, &TForm1::Button5Click);
   ListBox1 = Make<TListBox>(*this, "ListBox1", page);
   ListBox1->SetBounds(100, 170, 152, 72);
 
@@ -353,13 +367,16 @@ void TForm1::CreateAboutPage() {
   homePage.color = 0x800000;  // navy
   Label4 = Make<TLabel>(*this, "Label4", page, "https://varnel.example.org/", homePage, true);
   Label4->SetBounds(16, 122, 220, 16);
+  Label4->OnClick = Handler(this, &TForm1::Label4Click);
   platform::FontSpec mail;
   mail.underline = true;
   mail.color = 0x800080;  // purple
   Label5 = Make<TLabel>(*this, "Label5", page, "support@varnel.example.org", mail, true);
   Label5->SetBounds(16, 144, 220, 16);
+  Label5->OnClick = Handler(this, &TForm1::Label5Click);
   BitBtn2 = Make<TBitBtn>(*this, "BitBtn2", page, "ヘルプ", TBitBtnKind::Help);
   BitBtn2->SetBounds(16, 180, 90, 25);
+  BitBtn2->OnClick = Handler(this, &TForm1::BitBtn2Click);
 }
 
 }  // namespace varnel

@@ -167,6 +167,20 @@ class Ui {
   // The window class of the menus TrackPopupMenu shows ("#32768").
   virtual std::string MenuWindowClass() const = 0;
 
+  // The shell's folder dialog (SHBrowseForFolder), modal to `owner`: file-system folders only,
+  // `title` as its instruction line, `folder` selected at the start when it names an existing
+  // folder, the selected folder's path shown as the status line. Returns the confirmed
+  // folder's path (a drive root with its backslash, any other folder without one), an empty
+  // string when the confirmed item has no path in the file system, nothing when the user
+  // cancelled or the dialog could not be shown.
+  virtual std::optional<std::string> BrowseForFolder(Hwnd owner, const std::string& title,
+                                                     const std::string& folder) = 0;
+  // The system's file-open dialog (GetOpenFileName), modal to `owner`, for an existing file.
+  // `filter` is "description|pattern" pairs joined by "|"; `defaultExtension` is added to a
+  // name typed without one. The chosen file's full path; nothing when cancelled.
+  virtual std::optional<std::string> GetOpenFileName(Hwnd owner, const std::string& filter,
+                                                     const std::string& defaultExtension) = 0;
+
   // A picture of the program's own: its icon ("MAINICON") or the Launch menu's fixed items'.
   virtual ImageRef LoadImageResource(const std::string& name) = 0;
 };

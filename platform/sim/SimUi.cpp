@@ -259,4 +259,19 @@ platform::ImageRef SimUi::LoadImageResource(const std::string& name) {
   return std::make_shared<SimImage>(name);
 }
 
+std::optional<std::string> SimUi::RunDialog(SimDialog dialog) {
+  dialogs_.push_back(dialog);
+  return dialogScript_ ? dialogScript_(dialogs_.back()) : std::nullopt;
+}
+
+std::optional<std::string> SimUi::BrowseForFolder(platform::Hwnd owner, const std::string& title,
+                                                  const std::string& folder) {
+  return RunDialog({"BrowseForFolder", owner, title, folder, "", ""});
+}
+
+std::optional<std::string> SimUi::GetOpenFileName(platform::Hwnd owner, const std::string& filter,
+                                                  const std::string& defaultExtension) {
+  return RunDialog({"GetOpenFileName", owner, "", "", filter, defaultExtension});
+}
+
 }  // namespace varnel::sim

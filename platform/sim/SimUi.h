@@ -139,6 +139,20 @@ class SimUi : public platform::Ui {
   // What a user does while a menu is open: runs with the open menu, returns the chosen id
   // (0 for none). Without one, every menu closes at once without a choice.
   void SetMenuScript(std::function<unsigned(SimOpenMenu&)> script) { menuScript_ = std::move(script); }
+  // What the user does in a dialog: the answer the dialog returns. Without a script every
+  // dialog is cancelled.
+  struct SimDialog {
+    std::string kind;  // "BrowseForFolder" or "GetOpenFileName"
+    platform::Hwnd owner{};
+    std::string title;   // the folder dialog's instruction line
+    std::string folder;  // the folder asked to be selected at the start
+    std::string filter;
+    std::string defaultExtension;
+  };
+  void SetDialogScript(std::function<std::optional<std::string>(const SimDialog&)> script) {
+    dialogScript_ = std::move(script);
+  }
+  const std::vector<SimDialog>& Dialogs() const { return dialogs_; }
   // Every menu shown so far, as it was shown.
   const std::vector<SimOpenMenu>& MenusShown() const { return menusShown_; }
   SimOpenMenu* OpenMenu() { return openMenu_; }
@@ -153,6 +167,10 @@ class SimUi : public platform::Ui {
                                                        platform::ControlPeer* parent,
                                                        platform::ControlSink& sink) override;
   platform::TimerId SetTimer(unsigned intervalMs, std::function<void()> callback) override;
+  std::optional<std::string> BrowseForFolder(platform::Hwnd owner, const std::string& title,
+                                             const std::string& folder) override;
+  std::optional<std::string> GetOpenFileName(platform::Hwnd owner, const std::string& filter,
+                                             const std::string& defaultExtension) override;
   void KillTimer(platform::TimerId id) override;
   void Run() override;
   // Dispatching takes a moment: the clock moves on by a millisecond, then the timers that fall
@@ -192,6 +210,9 @@ class SimUi : public platform::Ui {
   std::deque<std::function<void()>> tasks_;
   std::vector<SimMessageBox> messageBoxes_;
   std::function<unsigned(SimOpenMenu&)> menuScript_;
+  std::function<std::optional<std::string>(const SimDialog&)> dialogScript_;
+  std::vector<SimDialog> dialogs_;
+  std::optional<std::string> RunDialog(SimDialog dialog);
   std::vector<SimOpenMenu> menusShown_;
   SimOpenMenu* openMenu_ = nullptr;
   unsigned runBudget_ = 0;

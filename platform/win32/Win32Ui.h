@@ -34,6 +34,11 @@ class Win32Ui final : public platform::Ui {
   void EndMenu() override;
   std::string MenuWindowClass() const override;
   platform::ImageRef LoadImageResource(const std::string& name) override;
+  // In Dialogs.cpp.
+  std::optional<std::string> BrowseForFolder(platform::Hwnd owner, const std::string& title,
+                                             const std::string& folder) override;
+  std::optional<std::string> GetOpenFileName(platform::Hwnd owner, const std::string& filter,
+                                             const std::string& defaultExtension) override;
 
  private:
   static LRESULT CALLBACK MessageWindowProc(HWND, UINT, WPARAM, LPARAM);

@@ -45,6 +45,7 @@
 #undef CreateWindow
 #undef DrawText
 #undef GetObject
+#undef GetOpenFileName
 
 // commctrl.h's helper macros (TabCtrl_GetCurSel...) send through SNDMSG.
 #undef SNDMSG

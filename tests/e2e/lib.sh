@@ -157,6 +157,18 @@ recorder_install() {
   echo "${exe%.*}.log"
 }
 
+# reg_keep KEY: the registry key comes back as it is now when the scenario ends (and goes again
+# if it was not there), whatever the scenario writes into it meanwhile.
+reg_keep() {
+  local saved
+  saved="$E2E_WIN_DIR\\kept-$(tr -c 'A-Za-z0-9' _ <<<"$1").reg"
+  if wine_run reg export "$1" "$saved" /y </dev/null >/dev/null 2>&1; then
+    on_exit "wine_run reg delete '$1' /f </dev/null >/dev/null 2>&1; wine_run reg import '$saved' </dev/null >/dev/null 2>&1"
+  else
+    on_exit "wine_run reg delete '$1' /f </dev/null >/dev/null 2>&1"
+  fi
+}
+
 # recorded_lines LOG: how many starts the recorder has logged.
 recorded_lines() {
   if [[ -f $1 ]]; then wc -l <"$1"; else echo 0; fi
@@ -652,4 +664,52 @@ window_steady() {
   [[ $g == "${E2E_LAST_GEOMETRY:-}" ]] && return 0
   E2E_LAST_GEOMETRY=$g
   return 1
+}
+
+# ---- the tray menu and the controls of a window ----------------------------------------------
+
+# The tray menu's rows: 補完Exp, separator, Launch読込, 設定, separator, 終了 (no icons).
+E2E_TRAY_LAYOUT=tsttst
+
+# tray_choose INDEX CONDITION: the user pops the tray menu and chooses row INDEX until CONDITION
+# holds: the row is clicked again while the menu stays open, and the menu popped again when a
+# lost click has closed it, three rounds at most.
+tray_choose() {
+  local index=$1 condition=$2 round
+  for round in 1 2 3; do
+    menu_gone 0 && { wait_for 'tray_click 1 && menu_appears 3' 20 || return 1; }
+    menu_choose "$E2E_TRAY_LAYOUT" "$index" "$condition" && return 0
+    e2e_note "round $round: no effect from row $index of the tray menu"
+    eval "$condition" && return 0
+  done
+  return 1
+}
+
+# controls_read HWND: refreshes E2E_CONTROLS, the TSV of every control inside the window
+# (header line first): hwnd class text left top right bottom visible extra.
+controls_read() {
+  probe controls --hwnd "$1" || return 1
+  E2E_CONTROLS=$E2E_HOST_DIR/controls.tsv
+  cp "$E2E_PROBE_OUT" "$E2E_CONTROLS"
+}
+
+# control_find CLASS [TEXT]: the visible controls of the last reading with that class (and
+# text), top to bottom, one record a line; fails when there is none.
+control_find() {
+  local found
+  found=$(awk -F'\t' -v cls="$1" -v text="${2-}" -v any=$(($# < 2)) '
+    NR > 1 && $8 == 1 && tolower($2) == tolower(cls) && (any || $3 == text)' "$E2E_CONTROLS" |
+    sort -t$'\t' -k5,5n -k4,4n)
+  [[ -n $found ]] && echo "$found"
+}
+
+# control_text RECORD: the text of a control record (a list box's items joined by "|").
+control_text() { awk -F'\t' '{ print $3; exit }' <<<"$1"; }
+
+# control_click RECORD: the user clicks the middle of the control.
+control_click() {
+  local l t r b
+  read -r l t r b < <(awk -F'\t' '{ print $4, $5, $6, $7; exit }' <<<"$1")
+  [[ -n $b ]] || return 1
+  xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) click 1
 }

@@ -20,6 +20,10 @@
 //         second SetCursorPos to the place it still believes in is dropped: scripts move the
 //         pointer with xdotool and use the wall-clock times of the report (*_unix).
 //   probe client --hwnd H --out F              the client area: "client=X Y W H" (X Y on screen)
+//   probe controls --hwnd H --out F            every control inside the window, TSV with a
+//         header line: hwnd class text left top right bottom visible extra (rectangles on
+//         screen). A list box's text is its items joined by "|", its extra "sel=N item_h=H";
+//         a tab control's extra "sel=N tabs=L,T,R,B;..." (each tab's rectangle on screen).
 //   probe mklink --target T --out L           a shell link (.lnk) at L that opens T
 //   probe watch-class --class C [--exe E] [--gone] [--timeout MS] --out F
 //         polls (every ~1 ms) until a visible top-level window of class C (of process E)
@@ -49,6 +53,7 @@
 #endif
 
 #include <windows.h>
+#include <commctrl.h>
 #include <objidl.h>
 #include <psapi.h>
 #include <shlobj.h>
@@ -602,6 +607,97 @@ int Client(Report& report, HWND window) {
   return 0;
 }
 
+// Sent with a time-out: a hung program must not hang the probe.
+LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &result)) return -1;
+  return static_cast<LRESULT>(result);
+}
+
+// WM_GETTEXT and LB_GETTEXT are carried across processes by the system, buffer and all.
+std::wstring ControlText(HWND window) {
+  const LRESULT length = Ask(window, WM_GETTEXTLENGTH);
+  if (length <= 0) return {};
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const LRESULT copied = Ask(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+  return text;
+}
+
+std::wstring ListItems(HWND list) {
+  std::wstring items;
+  const LRESULT count = Ask(list, LB_GETCOUNT);
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT length = Ask(list, LB_GETTEXTLEN, static_cast<WPARAM>(i));
+    std::wstring item(length > 0 ? static_cast<size_t>(length) + 1 : 1, L'\0');
+    const LRESULT copied = Ask(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
+    item.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    if (i > 0) items += L'|';
+    items += item;
+  }
+  return items;
+}
+
+// A tab control writes a tab's rectangle through a pointer that must be valid in its own
+// process, which the system does not carry across: the probe lends it memory there.
+std::string TabRects(HWND tabs) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(tabs, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, pid);
+  if (!process) return {};
+  void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  std::string rects;
+  const LRESULT count = remote ? Ask(tabs, TCM_GETITEMCOUNT) : 0;
+  for (LRESULT i = 0; i < count; ++i) {
+    RECT rect{};
+    SIZE_T read = 0;
+    if (Ask(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote)) <= 0 ||
+        !ReadProcessMemory(process, remote, &rect, sizeof rect, &read)) {
+      break;
+    }
+    MapWindowPoints(tabs, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    if (i > 0) rects += ';';
+    rects += std::to_string(rect.left) + "," + std::to_string(rect.top) + "," +
+             std::to_string(rect.right) + "," + std::to_string(rect.bottom);
+  }
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return rects;
+}
+
+BOOL CALLBACK CollectChild(HWND handle, LPARAM param) {
+  reinterpret_cast<std::vector<HWND>*>(param)->push_back(handle);
+  return TRUE;
+}
+
+int Controls(Report& report, HWND window) {
+  if (!IsWindow(window)) {
+    report.Line("error=no such window");
+    return 1;
+  }
+  std::vector<HWND> children;
+  EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&children));
+  report.Line("hwnd\tclass\ttext\tleft\ttop\tright\tbottom\tvisible\textra");
+  for (HWND child : children) {
+    wchar_t name[256] = L"";
+    GetClassNameW(child, name, 256);
+    std::wstring text = ControlText(child);
+    std::string extra;
+    if (SameText(name, WC_LISTBOXW)) {
+      text = ListItems(child);
+      extra = "sel=" + std::to_string(Ask(child, LB_GETCURSEL)) +
+              " item_h=" + std::to_string(Ask(child, LB_GETITEMHEIGHT));
+    } else if (SameText(name, WC_TABCONTROLW)) {
+      extra = "sel=" + std::to_string(Ask(child, TCM_GETCURSEL)) + " tabs=" + TabRects(child);
+    }
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    report.Line(Hex(reinterpret_cast<uintptr_t>(child)) + "\t" + Field(name) + "\t" + Field(text) +
+                "\t" + RectText(rect) + "\t" + (IsWindowVisible(child) ? "1" : "0") + "\t" + extra);
+  }
+  return 0;
+}
+
 bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -693,6 +789,7 @@ int Usage() {
       "       probe watch --hwnd H [--pointer X Y] [--left L] [--top T] [--width W] [--height H]\n"
       "             [--timeout MS] --out F\n"
       "       probe client --hwnd H --out F\n"
+      "       probe controls --hwnd H --out F\n"
       "       probe mklink --target T --out L\n"
       "       probe watch-class --class C [--exe E] [--gone] [--timeout MS] --out F\n"
       "       probe profile --file F --section S --key K --out O\n"
@@ -792,6 +889,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"endsession" && window) return EndSession(report, window, timeoutMs);
   if (command == L"sample-style" && window) return SampleStyle(report, window, count, every);
   if (command == L"client" && window) return Client(report, window);
+  if (command == L"controls" && window) return Controls(report, window);
   if (command == L"watch-class" && !className.empty()) {
     return WatchClass(report, className, exe, gone, timeoutMs);
   }

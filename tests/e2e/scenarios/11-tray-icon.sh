@@ -6,7 +6,6 @@ needs_virtual_desktop
 
 W=$VARNEL_SCREEN_W
 H=$VARNEL_SCREEN_H
-tray_layout=tsttst      # 補完Exp, separator, Launch読込, 設定, separator, 終了 (no icons)
 launch_layout=iiiits    # the fixed head only: no Launch folder
 settings=$VARNEL_SESSION_DIR/tray.ini
 printf '[Pos]\r\nTop=80\r\nLeft=100\r\n[Popup]\r\nLR=0\r\n' >"$settings"
@@ -35,25 +34,11 @@ close_menu_by_click() {
   return 1
 }
 
-# choose_from_tray_menu INDEX CONDITION: the user pops the tray menu and chooses row INDEX until
-# CONDITION holds: the row is clicked again while the menu stays open, and the menu popped again
-# when a lost click has closed it, three rounds at most.
-choose_from_tray_menu() {
-  local index=$1 condition=$2 round
-  for round in 1 2 3; do
-    menu_gone 0 && { wait_for 'tray_click 1 && menu_appears 3' 20 || return 1; }
-    menu_choose "$tray_layout" "$index" "$condition" && return 0
-    e2e_note "round $round: no effect from row $index of the tray menu"
-    eval "$condition" && return 0
-  done
-  return 1
-}
-
 # ---- left: the tray menu ---------------------------------------------------------------------
 tray_click 1
 menu_appears 10 || abort "left click on the tray icon pops a menu of varnel.exe"
 check "left click (Popup.LR=0): the tray menu, 4 items and 2 separators ($((E2E_MENU_B - E2E_MENU_T)) high)" \
-  menu_has_rows "$tray_layout"
+  menu_has_rows "$E2E_TRAY_LAYOUT"
 check "it opens at the icon, kept on the screen" test "$E2E_MENU_B" -le "$ty" -a "$E2E_MENU_R" -le "$W"
 wait_for "shot=\$(screenshot tray-menu) && (( \$(region_dark \"\$shot\" $E2E_MENU_L $((E2E_MENU_T + 3)) $E2E_MENU_R $((E2E_MENU_B - 3))) > 200 ))" 5 ||
   fail "the tray menu is drawn (text in the screenshot)"
@@ -74,7 +59,7 @@ settings_open() {
   [[ $(window_field "$form" left) == 100 && $(window_field "$form" top) == 80 ]] || return 1
   E2E_FORM=$(window_field "$form" hwnd)
 }
-choose_from_tray_menu 3 settings_open
+tray_choose 3 settings_open
 if wait_for settings_open 10; then
   pass "設定: the settings window opens at Pos.Left, Pos.Top (100, 80)"
   probe client --hwnd "$E2E_FORM"
@@ -96,7 +81,7 @@ wait_for 'tray_icon_point >/dev/null' 10 || fail "the tray icon is back after OK
 wait_for 'tray_click 1 && menu_appears 2' 20 || abort "the tray menu pops after the settings window closed"
 rm -f "$VARNEL_INI"
 screenshot tray-menu-exit >/dev/null
-choose_from_tray_menu 5 "! process_running $VARNEL_PID"
+tray_choose 5 "! process_running $VARNEL_PID"
 if varnel_wait_exit 20; then
   pass "終了: varnel.exe exits"
 else

@@ -23,3 +23,14 @@ if(NOT MSVC)
   # The shipped program carries no symbol tables: half the size, nothing lost at run time.
   target_link_options(varnel PRIVATE $<$<CONFIG:Release>:-s>)
 endif()
+
+# What a user downloads: varnel-<version>-win64.zip with the program and its help at the top,
+# to be unzipped anywhere. Nothing else: the settings file is made beside the exe at the first
+# exit. `cpack --preset windows` builds it from the windows preset's build.
+install(TARGETS varnel RUNTIME DESTINATION .)
+install(DIRECTORY varnel_help DESTINATION .)
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME varnel)
+set(CPACK_PACKAGE_FILE_NAME "varnel-${PROJECT_VERSION}-win64")
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+include(CPack)

@@ -94,8 +94,25 @@ only_unstarted_failures() {
   done < "$failed"
 }
 
+# The zip a user downloads holds exactly the program and its help.
+check_package() {
+  local zip=build/windows/varnel-$(sed -n 's/^project(Varnel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)-win64.zip
+  cpack --preset windows >/dev/null || { echo "cpack failed"; return 1; }
+  [[ -f $zip ]] || { echo "no package: $zip"; return 1; }
+  local unexpected
+  unexpected=$(cmake -E tar tf "$zip" | grep -v -E '^(varnel\.exe|varnel_help/.*)$')
+  if [[ -n $unexpected ]] || ! cmake -E tar tf "$zip" | grep -qx 'varnel.exe' ||
+     ! cmake -E tar tf "$zip" | grep -qx 'varnel_help/help.htm'; then
+    echo "the package holds more or less than varnel.exe and varnel_help/:"
+    cmake -E tar tf "$zip"
+    return 1
+  fi
+  echo "package ok: $zip ($(cmake -E tar tf "$zip" | wc -l) entries)"
+}
+
 stage_windows() {
   cmake --preset windows && cmake --build --preset windows -j "$jobs" || return 1
+  check_package || return 1
   # One Wine session for the whole CTest run: the tests run in its prefix on its display.
   # A subshell keeps the session's environment and trap to this stage.
   (

@@ -90,6 +90,8 @@ constexpr ControlSetting kControlSettings[] = {
     // Without this line the box would show "off" for a recorded pin until the user happened
     // to click it.
     {&TForm1::CheckBox18, Key("Exp", "FixSave")},
+    {&TForm1::CheckBoxFullGuard, Key("Exp", "FullGuard")},
+    {&TForm1::CheckBoxAllMonitors, Key("Exp", "AllMonitors")},
 };
 
 template <class... Cases>
@@ -197,6 +199,7 @@ void TForm1::FormCreate(TComponent& /*sender*/) {
   std::vector<std::string> extensions;
   ReadIni(System(), Settings, extensions, Engine.WorkArea, Bounds());
   ClampExplorerGeometry(Settings.Exp, Engine.WorkArea);
+  Engine.Monitors = System().windows.GetMonitors();
   ListBox1->Items().Assign(std::move(extensions));
   TrayIcon1->SetVisible(Settings.Pos.HideTray == 0);
 
@@ -365,6 +368,10 @@ void TForm1::CheckBox5Click(TComponent&) { Store<&TForm1::CheckBox5>(*this); }
 // Both buttons of the pair run this handler.
 void TForm1::RadioButton1Click(TComponent&) { Store<&TForm1::RadioButton1>(*this); }
 void TForm1::CheckBox20Click(TComponent&) { Store<&TForm1::CheckBox20>(*this); }
+void TForm1::CheckBoxFullGuardClick(TComponent&) { Store<&TForm1::CheckBoxFullGuard>(*this); }
+void TForm1::CheckBoxAllMonitorsClick(TComponent&) {
+  Store<&TForm1::CheckBoxAllMonitors>(*this);
+}
 
 void TForm1::ApplyFieldRule(TEdit& field, TUpDown& arrows, std::int32_t& setting) {
   const std::optional<std::int32_t> typed = ParseIniInteger(field.Text());

@@ -108,6 +108,7 @@ class TForm1 : public TForm {
   TCheckBox* CheckBox14 = nullptr;
   TCheckBox* CheckBox6 = nullptr;
   TCheckBox* CheckBox15 = nullptr;
+  TCheckBox* CheckBoxFullGuard = nullptr;
 
   TEdit* Edit1 = nullptr;
   TButton* Button1 = nullptr;
@@ -116,6 +117,7 @@ class TForm1 : public TForm {
   TButton* Button7 = nullptr;
   TCheckBox* CheckBox19 = nullptr;
   TCheckBox* CheckBox21 = nullptr;
+  TCheckBox* CheckBoxAllMonitors = nullptr;
 
   TEdit* Edit5 = nullptr;
   TButton* Button6 = nullptr;
@@ -174,6 +176,8 @@ class TForm1 : public TForm {
   void ParkExplorer();
   // Re-applies the parked state without moving the window.
   void RefreshPark();
+  // The monitors changed: they are read again, and a parked window moves where none is.
+  void DisplayChanged();
   // Takes the tool-window style off the parked window.
   void ClearToolStyle();
 
@@ -258,6 +262,8 @@ class TForm1 : public TForm {
   void CheckBox5Click(TComponent& sender);
   void RadioButton1Click(TComponent& sender);
   void CheckBox20Click(TComponent& sender);
+  void CheckBoxFullGuardClick(TComponent& sender);
+  void CheckBoxAllMonitorsClick(TComponent& sender);
   // The browse buttons: each shows the folder dialog on its setting and the field beside it.
   void Button1Click(TComponent& sender);
   void Button7Click(TComponent& sender);
@@ -306,8 +312,18 @@ class TForm1 : public TForm {
 
   // The edge tick's parts.
   bool ScreenSaverRuns() const;
+  // Whether full-screen work (a game, a video, a presentation) is under way on the monitor
+  // of `pointer`, and the guard is on: its edges stay quiet then.
+  bool FullScreenQuiet(platform::Point pointer) const;
   bool TouchesEnabledEdge(platform::Point pointer, int width, int height) const;
   bool EdgeFires(int edge, platform::Point pointer, int width, int height) const;
+  // With the edges of every monitor: the pointer on an edge no neighbour continues, and off
+  // every edge of its monitor.
+  bool OnOuterEdge(int edge, platform::Point pointer) const;
+  bool InsideItsMonitor(platform::Point pointer) const;
+  // The work area the managed window comes out in: the primary one's, or with the edges of
+  // every monitor the one of the monitor it came out on.
+  const platform::Rect& ExplorerArea() const;
   void ComeOut(platform::Point pointer);
   void GoBack(platform::Point pointer);
   void RestartExplorer();

@@ -75,6 +75,7 @@ TForm1::~TForm1() {
 void TForm1::CreateComponents() {
   OnCreate = [this](TComponent& sender) { FormCreate(sender); };
   OnActivate = [this](TComponent& sender) { FormActivate(sender); };
+  OnDisplayChange = [this](TComponent&) { DisplayChanged(); };
   OnCloseQuery = [this](TComponent& sender, bool& canClose) { FormCloseQuery(sender, canClose); };
   OnClose = [this](TComponent& sender, TCloseAction& action) { FormClose(sender, action); };
 
@@ -232,12 +233,17 @@ void TForm1::CreateBehaviourPage() {
   UpDown4->OnClick = Handler(this, &TForm1::UpDown4Click);
   Edit9->OnChange = Handler(this, &TForm1::Edit9Change);
 
-  CheckBox14 = CheckBoxAt(*this, "CheckBox14", page, "トレイアイコンも隠す", 8, 202, 240);
+  CheckBox14 = CheckBoxAt(*this, "CheckBox14", page, "トレイアイコンも隠す", 8, 198, 240);
   CheckBox14->OnClick = Handler(this, &TForm1::CheckBox14Click);
-  CheckBox6 = CheckBoxAt(*this, "CheckBox6", page, "Ｐｏｐｕｐの左右入替", 8, 225, 240);
+  CheckBox6 = CheckBoxAt(*this, "CheckBox6", page, "Ｐｏｐｕｐの左右入替", 8, 218, 240);
   CheckBox6->OnClick = Handler(this, &TForm1::CheckBox6Click);
-  CheckBox15 = CheckBoxAt(*this, "CheckBox15", page, "終了時状態を記憶しない", 8, 248, 240);
+  CheckBox15 = CheckBoxAt(*this, "CheckBox15", page, "終了時状態を記憶しない", 8, 238, 240);
   CheckBox15->OnClick = Handler(this, &TForm1::CheckBox15Click);
+  CheckBoxFullGuard =
+      CheckBoxAt(*this, "CheckBoxFullGuard", page, "全画面表示中は出さない", 8, 258, 240);
+  CheckBoxFullGuard->SetChecked(true);
+  CheckBoxFullGuard->SetHint("全画面のゲームや動画、スライドショーの間は、その画面の端で出現しない");
+  CheckBoxFullGuard->OnClick = Handler(this, &TForm1::CheckBoxFullGuardClick);
 }
 
 void TForm1::CreateFolderPage() {
@@ -261,6 +267,10 @@ void TForm1::CreateFolderPage() {
   CheckBox21->OnClick = Handler(this, &TForm1::CheckBox21Click);
   LabelAt(*this, "Label11", page, "（落ちてもそこから復帰しますが、重くなります）", 22, 168, 230,
           30);
+  CheckBoxAllMonitors =
+      CheckBoxAt(*this, "CheckBoxAllMonitors", page, "すべてのモニタの端で出現", 8, 206, 240);
+  CheckBoxAllMonitors->SetHint("どのモニタでも、隣のモニタに続いていない端で出現");
+  CheckBoxAllMonitors->OnClick = Handler(this, &TForm1::CheckBoxAllMonitorsClick);
 }
 
 void TForm1::CreateLaunchPage() {

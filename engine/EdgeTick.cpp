@@ -7,6 +7,7 @@
 #include "base/Desktop.h"
 #include "base/ScopeExit.h"
 #include "engine/EdgeZones.h"
+#include "engine/Monitors.h"
 
 namespace varnel {
 
@@ -78,24 +79,76 @@ std::string TForm1::ClockText() const {
 
 bool TForm1::ScreenSaverRuns() const { return System().windows.IsScreenSaverRunning(); }
 
+bool TForm1::FullScreenQuiet(platform::Point pointer) const {
+  if (Settings.Exp.FullGuard == 0) return false;
+  const platform::Platform& system = System();
+  const platform::WindowManager& windows = system.windows;
+  ForegroundState foreground;
+  foreground.window = windows.GetForegroundWindow();
+  if (foreground.window != platform::kNoWindow) {
+    foreground.className = windows.GetClassName(foreground.window);
+    foreground.rect = windows.GetWindowRect(foreground.window);
+    std::uint32_t process = 0;
+    windows.GetWindowThreadProcessId(foreground.window, &process);
+    foreground.ours = process == system.kernel.GetCurrentProcessId();
+    foreground.desktop = foreground.window == windows.GetDesktopWindow();
+  }
+  foreground.notificationState = system.shell.SHQueryUserNotificationState();
+  const Monitors monitors = windows.GetMonitors();
+  const std::optional<platform::Rect> quiet = FullScreenMonitor(monitors, foreground);
+  // Only the edges of the monitor that shows the full-screen work are quiet.
+  const platform::Monitor* monitor = MonitorAt(monitors, pointer);
+  return quiet && monitor != nullptr && monitor->rect == *quiet;
+}
+
 // Corner dead zones and buttons do not matter here: any touch of an enabled edge restarts a
 // lost Explorer.
 bool TForm1::TouchesEnabledEdge(platform::Point p, int width, int height) const {
   for (int edge = EdgeLeft; edge <= EdgeBottom; ++edge) {
-    if (EdgeSwitch(Settings.Exp, edge) != 0 && InExplorerZone(edge, p, {width, height})) {
+    if (EdgeSwitch(Settings.Exp, edge) == 0) continue;
+    if (Settings.Exp.AllMonitors != 0 ? OnOuterEdge(edge, p)
+                                      : InExplorerZone(edge, p, {width, height})) {
       return true;
     }
   }
   return false;
 }
 
+bool TForm1::InsideItsMonitor(platform::Point p) const {
+  const platform::Monitor* monitor = MonitorAt(Engine.Monitors, p);
+  if (monitor == nullptr) return false;
+  const platform::Rect& m = monitor->rect;
+  return p.X > m.Left && p.X < m.Right - 1 && p.Y > m.Top && p.Y < m.Bottom - 1;
+}
+
+bool TForm1::OnOuterEdge(int edge, platform::Point p) const {
+  const platform::Monitor* monitor = MonitorAt(Engine.Monitors, p);
+  return monitor != nullptr && OuterEdgeAt(Engine.Monitors, *monitor, edge, p);
+}
+
 bool TForm1::EdgeFires(int edge, platform::Point p, int width, int height) const {
-  const ScreenSize screen{width, height};
-  if (EdgeSwitch(Settings.Exp, edge) == 0 || !InExplorerZone(edge, p, screen) ||
-      !ClearOfCorners(edge, p, screen, Settings.Pos)) {
-    return false;
+  if (EdgeSwitch(Settings.Exp, edge) == 0) return false;
+  if (Settings.Exp.AllMonitors != 0) {
+    // Every monitor's edges that lead nowhere, each with corner dead zones of its own.
+    const platform::Monitor* monitor = MonitorAt(Engine.Monitors, p);
+    if (monitor == nullptr || !OuterEdgeAt(Engine.Monitors, *monitor, edge, p)) return false;
+    const platform::Point local{p.X - monitor->rect.Left, p.Y - monitor->rect.Top};
+    if (!ClearOfCorners(edge, local, {monitor->rect.Width(), monitor->rect.Height()},
+                        Settings.Pos)) {
+      return false;
+    }
+  } else {
+    const ScreenSize screen{width, height};
+    if (!InExplorerZone(edge, p, screen) || !ClearOfCorners(edge, p, screen, Settings.Pos)) {
+      return false;
+    }
   }
   return Settings.Exp.Button == 0 || ButtonHeld(System().windows, Settings.Exp.BtnLR);
+}
+
+const platform::Rect& TForm1::ExplorerArea() const {
+  return Settings.Exp.AllMonitors != 0 && Engine.ShownArea.Width() > 0 ? Engine.ShownArea
+                                                                        : Engine.WorkArea;
 }
 
 void TForm1::ComeOut(platform::Point pointer) {
@@ -107,10 +160,18 @@ void TForm1::ComeOut(platform::Point pointer) {
       Engine.PendingCount = Settings.Exp.Button != 0 ? 1 : Settings.Pos.Sense;
     }
     if (--Engine.PendingCount > 0) continue;
+    // The count stays run out: the window comes as soon as the full-screen work ends.
+    if (FullScreenQuiet(pointer)) continue;
+    if (Settings.Exp.AllMonitors != 0) {
+      // Out on the monitor whose edge was pushed.
+      if (const platform::Monitor* monitor = MonitorAt(Engine.Monitors, pointer)) {
+        Engine.ShownArea = monitor->workArea;
+      }
+    }
     ClearToolStyle();
     SlideOut(edge);
   }
-  if (StrictlyInside(pointer, screen)) {
+  if (Settings.Exp.AllMonitors != 0 ? InsideItsMonitor(pointer) : StrictlyInside(pointer, screen)) {
     Engine.PendingEdge = EdgeNone;
     Engine.PendingCount = Settings.Pos.Sense;
   }
@@ -124,7 +185,7 @@ void TForm1::GoBack(platform::Point p) {
   bool left = false;
   switch (Engine.ShownEdge) {
     case EdgeLeft: left = p.X > r.Right + offset; break;
-    case EdgeRight: left = p.X < Engine.WorkArea.Right - r.Right + r.Left - offset; break;
+    case EdgeRight: left = p.X < ExplorerArea().Right - r.Right + r.Left - offset; break;
     case EdgeTop: left = p.Y > r.Bottom + offset; break;
     case EdgeBottom: left = p.Y < r.Top - offset; break;
     default: break;

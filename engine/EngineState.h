@@ -3,8 +3,9 @@
 // plain values, created with the main form.
 
 #include <string>
+#include <vector>
 
-#include "platform/Types.h"
+#include "platform/Platform.h"
 
 namespace varnel {
 
@@ -22,6 +23,10 @@ struct TSlideRect {
 struct EngineState {
   platform::Hwnd ExplorerWnd{};  // the managed Explorer window
   platform::Rect WorkArea;       // the desktop less the taskbar
+  // The monitors as the system last reported them: read at start and at each change.
+  std::vector<platform::Monitor> Monitors;
+  // With the edges of every monitor: the work area of the monitor the window came out on.
+  platform::Rect ShownArea;
   TSlideRect SlideRect;
   int ShownEdge = EdgeNone;      // where the managed window is out; none = parked
   int LastEdge = EdgeNone;       // where it came out last

@@ -5,6 +5,7 @@
 #include "base/Desktop.h"
 #include "base/ScopeExit.h"
 #include "engine/EdgeZones.h"
+#include "engine/Monitors.h"
 
 namespace varnel {
 
@@ -13,11 +14,24 @@ bool TForm1::LaunchEdgeFires(int edge, platform::Point p, int width, int height)
   // The managed window has priority: where it is out, or on an edge of its own, no menu pops.
   const bool notBlocked = Settings.Popup.All == 1 || shown == EdgeNone ||
                           (Settings.Exp.Fix != 0 && shown != edge);
-  const ScreenSize screen{width, height};
-  if (!notBlocked || EdgeSwitch(Settings.Exp, edge) != 0 ||
-      !InLaunchZone(edge, p, screen, Settings.Pos) || EdgeSwitch(Settings.Launch, edge) == 0 ||
-      Engine.LaunchShownEdge == edge || !ClearOfCorners(edge, p, screen, Settings.Pos)) {
+  if (!notBlocked || EdgeSwitch(Settings.Exp, edge) != 0 || EdgeSwitch(Settings.Launch, edge) == 0 ||
+      Engine.LaunchShownEdge == edge) {
     return false;
+  }
+  if (Settings.Exp.AllMonitors != 0) {
+    // Every monitor's edges that lead nowhere, with the corners of the pointer's monitor.
+    const platform::Monitor* monitor = MonitorAt(Engine.Monitors, p);
+    if (monitor == nullptr || !OuterEdgeAt(Engine.Monitors, *monitor, edge, p) ||
+        !ClearOfCorners(edge, {p.X - monitor->rect.Left, p.Y - monitor->rect.Top},
+                        {monitor->rect.Width(), monitor->rect.Height()}, Settings.Pos)) {
+      return false;
+    }
+  } else {
+    const ScreenSize screen{width, height};
+    if (!InLaunchZone(edge, p, screen, Settings.Pos) ||
+        !ClearOfCorners(edge, p, screen, Settings.Pos)) {
+      return false;
+    }
   }
   return Settings.Launch.Button == 0 || ButtonHeld(System().windows, Settings.Launch.BtnLR);
 }
@@ -32,6 +46,9 @@ void TForm1::LaunchTrigger(platform::Point pointer) {
   const bool menuOpen = Application().ShownMenu() != nullptr;
   for (int edge = EdgeLeft; edge <= EdgeBottom && !menuOpen; ++edge) {
     if (!LaunchEdgeFires(edge, pointer, screen.Width, screen.Height)) continue;
+    // Asked at the edge only, before anything is activated: taking the focus from a
+    // full-screen game would minimise it.
+    if (FullScreenQuiet(pointer)) continue;
     if (Engine.LaunchPendingEdge != edge) {
       Engine.LaunchPendingEdge = edge;
       Engine.LaunchPendingCount = Settings.Launch.Button != 0 ? 2 : Settings.Pos.Sense;
@@ -50,7 +67,7 @@ void TForm1::LaunchTrigger(platform::Point pointer) {
     Engine.LaunchPendingEdge = EdgeNone;
   }
 
-  if (StrictlyInside(pointer, screen)) {
+  if (Settings.Exp.AllMonitors != 0 ? InsideItsMonitor(pointer) : StrictlyInside(pointer, screen)) {
     Engine.LaunchPendingEdge = EdgeNone;
     Engine.LaunchPendingCount = Settings.Pos.Sense;
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/Unit1.h"
+#include "engine/Monitors.h"
 #include "base/Desktop.h"
 #include "engine/Geometry.h"
 
@@ -16,7 +17,7 @@ void TForm1::Place(const TSlideRect& placement) {
 void TForm1::SlideOut(int edge) {
   platform::WindowManager& windows = System().windows;
   // Read afresh at every frame: the ticks that run between the frames refresh it.
-  const platform::Rect& area = Engine.WorkArea;
+  const platform::Rect& area = ExplorerArea();
   TSlideRect& slide = Engine.SlideRect;
   const int extent = edge == EdgeLeft || edge == EdgeRight ? Settings.Exp.Width
                                                            : Settings.Exp.Height;
@@ -52,7 +53,7 @@ void TForm1::ParkExplorer() {
   windows.ShowWindow(Engine.ExplorerWnd, platform::SwHide);
   windows.SetWindowLong(Engine.ExplorerWnd, platform::GwlExStyle,
                         static_cast<std::int32_t>(platform::WsExToolWindow));
-  Place(ParkedPlacement(PrimaryScreenSize(windows)));
+  Place(ParkingSpot(Engine.Monitors, PrimaryScreenSize(windows)));
   windows.ShowWindow(Engine.ExplorerWnd, platform::SwShowNormal);
   LetMessagesRun();
   RememberParkedStyle();
@@ -74,7 +75,7 @@ void TForm1::RefreshPark() {
   const platform::Hwnd window = Engine.ExplorerWnd;
   if (!windows.IsWindow(window)) return;
   const platform::Rect rect = windows.GetWindowRect(window);
-  const TSlideRect parked = ParkedPlacement(PrimaryScreenSize(windows));
+  const TSlideRect parked = ParkingSpot(Engine.Monitors, PrimaryScreenSize(windows));
   if (rect.Left != parked.Left || rect.Top != parked.Top) {
     // Moved away (or the screen has a new size): the whole park, the move included.
     ParkExplorer();
@@ -105,6 +106,15 @@ void TForm1::ClearToolStyle() {
                        platform::SwpNoSize | platform::SwpNoMove | platform::SwpNoZOrder |
                            platform::SwpFrameChanged);
   LetMessagesRun();
+}
+
+void TForm1::DisplayChanged() {
+  Engine.Monitors = System().windows.GetMonitors();
+  // A monitor may now lie where the window was parked.
+  if (Engine.ShownEdge == EdgeNone && System().windows.IsWindow(Engine.ExplorerWnd) &&
+      Settings.Exp.Fix == 0) {
+    ParkExplorer();
+  }
 }
 
 }  // namespace varnel

@@ -20,7 +20,7 @@ bool TForm1::OpenSupplementaryExplorer() {
   if (!LaunchExplorer(false)) return false;
   // With no edge used yet the window goes where the launcher left it.
   if (const std::optional<SlotLayout> layout =
-          LayoutBesideSlot(Engine.LastEdge, Engine.WorkArea, Settings.Exp)) {
+          LayoutBesideSlot(Engine.LastEdge, ExplorerArea(), Settings.Exp)) {
     Engine.SlideRect = layout->Rest;
   }
   Place(Engine.SlideRect);
@@ -46,7 +46,7 @@ void TForm1::mnuDualExpClick(TComponent& /*sender*/) {
   PinExplorer(true);
   Engine.ShownEdge = Engine.LastEdge;
   if (const std::optional<SlotLayout> layout =
-          LayoutBesideSlot(Engine.ShownEdge, Engine.WorkArea, Settings.Exp)) {
+          LayoutBesideSlot(Engine.ShownEdge, ExplorerArea(), Settings.Exp)) {
     Engine.SlideRect = layout->Slot;
   }
   platform::WindowManager& windows = System().windows;

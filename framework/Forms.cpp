@@ -95,4 +95,10 @@ void TForm::PeerActivated() {
   });
 }
 
+void TForm::PeerDisplayChanged() {
+  application_.Guarded([this] {
+    if (OnDisplayChange) OnDisplayChange(*this);
+  });
+}
+
 }  // namespace varnel

@@ -45,6 +45,8 @@ class TForm : public TControl {
 
   std::function<void(TComponent& sender)> OnCreate;
   std::function<void(TComponent& sender)> OnActivate;
+  // The monitors changed: their number, their places or their resolution.
+  std::function<void(TComponent& sender)> OnDisplayChange;
   std::function<void(TComponent& sender, bool& canClose)> OnCloseQuery;
   std::function<void(TComponent& sender, TCloseAction& action)> OnClose;
 
@@ -52,6 +54,7 @@ class TForm : public TControl {
   bool PeerCloseQuery(bool endSession) override;
   void PeerEndSession(bool ending) override;
   void PeerActivated() override;
+  void PeerDisplayChanged() override;
 
  private:
   TApplication& application_;

@@ -18,6 +18,15 @@ namespace varnel::platform {
 
 class Ui;
 
+// One monitor: where it is, its work area (less the taskbars on it) and its DPI.
+struct Monitor {
+  Rect rect;
+  Rect workArea;
+  unsigned dpi = 96;
+  bool primary = false;
+  friend bool operator==(const Monitor&, const Monitor&) = default;
+};
+
 // A small picture the system can draw: a 16 x 16 icon (an HICON on Windows). Shared by whoever
 // shows it; released with the last holder.
 class Image {
@@ -36,6 +45,10 @@ class WindowManager {
   virtual int GetSystemMetrics(int index) const = 0;
   // SystemParametersInfo(SPI_GETWORKAREA): the primary screen less the taskbar.
   virtual Rect GetWorkArea() const = 0;
+  // Every monitor of the desktop (EnumDisplayMonitors with GetMonitorInfo and its DPI), the
+  // primary one first. Coordinates are the virtual screen's: a monitor left of or above the
+  // primary one has negative ones.
+  virtual std::vector<Monitor> GetMonitors() const = 0;
   // The primary screen's DPI, 96 at a scale of 100 %: how many of its pixels make an inch of
   // what the program designed in 96-DPI pixels. Screen rectangles stay in real pixels.
   virtual unsigned GetDpiForSystem() const = 0;
@@ -84,6 +97,8 @@ class WindowManager {
   virtual bool IsScreenSaverRunning() const = 0;
 
   // --- activation -----------------------------------------------------------------------
+  // The window the user works in now; none while no window has the focus.
+  virtual Hwnd GetForegroundWindow() const = 0;
   virtual bool SetForegroundWindow(Hwnd window) = 0;
   // Returns the window that was active before.
   virtual Hwnd SetActiveWindow(Hwnd window) = 0;
@@ -285,6 +300,10 @@ class Shell {
   virtual ImageRef GetFileIcon(const std::string& path) = 0;
   // Shell_NotifyIcon; returns the shell's answer.
   virtual bool ShellNotifyIcon(unsigned action, const NotifyIconData& data) = 0;
+  // SHQueryUserNotificationState: what the user is doing as the shell sees it (QunsBusy,
+  // QunsRunningD3dFullScreen, QunsPresentationMode...); QunsAcceptsNotifications when the
+  // shell cannot say.
+  virtual int SHQueryUserNotificationState() = 0;
 };
 
 // Everything a program object needs from the system, handed down as one value.

@@ -77,6 +77,13 @@ inline constexpr int VkRButton = 0x02;
 inline constexpr int VkShift = 0x10;
 inline constexpr int VkControl = 0x11;
 
+// SHQueryUserNotificationState's answers.
+inline constexpr int QunsNotPresent = 1;
+inline constexpr int QunsBusy = 2;
+inline constexpr int QunsRunningD3dFullScreen = 3;
+inline constexpr int QunsPresentationMode = 4;
+inline constexpr int QunsAcceptsNotifications = 5;
+
 // The clipboard viewer chain's messages and the text formats.
 inline constexpr unsigned WmDrawClipboard = 0x0308;
 inline constexpr unsigned WmChangeCbChain = 0x030D;

@@ -43,6 +43,10 @@ struct Settings {
     std::string Path;
     std::int32_t PathEn = 0;
     std::string PathEx;
+    // Quiet while full-screen work is under way on the monitor of the edge.
+    std::int32_t FullGuard = 1;
+    // The outer edges of every monitor are edges, not only the primary one's.
+    std::int32_t AllMonitors = 0;
   } Exp;
 
   struct WatchSection {

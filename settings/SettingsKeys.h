@@ -167,6 +167,8 @@ inline constexpr SettingKey kSettingKeys[] = {
     keys::Folder("Exp", "Path", [](auto& s) -> auto& { return s.Exp.Path; }, ExecutableFolder),
     keys::Integer("Exp", "PathEn", [](auto& s) -> auto& { return s.Exp.PathEn; }, 0),
     keys::Folder("Exp", "PathEx", [](auto& s) -> auto& { return s.Exp.PathEx; }, ExecutableFolder),
+    keys::Integer("Exp", "FullGuard", [](auto& s) -> auto& { return s.Exp.FullGuard; }, 1),
+    keys::Integer("Exp", "AllMonitors", [](auto& s) -> auto& { return s.Exp.AllMonitors; }, 0),
 
     keys::Integer("Watch", "Browser", [](auto& s) -> auto& { return s.Watch.Browser; }, 0),
     keys::Integer("Watch", "Enb", [](auto& s) -> auto& { return s.Watch.Enb; }, 0),

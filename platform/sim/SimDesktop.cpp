@@ -21,6 +21,26 @@ void SimDesktop::SetScreen(int width, int height, const Rect& workArea) {
   workArea_ = workArea;
 }
 
+void SimDesktop::SetMonitors(std::vector<platform::Monitor> monitors) {
+  monitors_ = std::move(monitors);
+  for (const platform::Monitor& monitor : monitors_) {
+    if (!monitor.primary) continue;
+    screenWidth_ = monitor.rect.Width();
+    screenHeight_ = monitor.rect.Height();
+    workArea_ = monitor.workArea;
+  }
+}
+
+std::vector<platform::Monitor> SimDesktop::GetMonitors() const {
+  if (!monitors_.empty()) {
+    std::vector<platform::Monitor> ordered = monitors_;
+    std::stable_partition(ordered.begin(), ordered.end(),
+                          [](const platform::Monitor& m) { return m.primary; });
+    return ordered;
+  }
+  return {{Rect{0, 0, screenWidth_, screenHeight_}, workArea_, systemDpi_, true}};
+}
+
 Hwnd SimDesktop::AddWindow(SimWindow window) {
   window.handle = Hwnd{nextHandle_};
   nextHandle_ += 0x10;

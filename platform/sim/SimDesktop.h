@@ -60,6 +60,9 @@ class SimDesktop : public platform::WindowManager {
   // --- scenario set-up and inspection -------------------------------------------------
   void SetScreen(int width, int height, const Rect& workArea);
   void SetSystemDpi(unsigned dpi) { systemDpi_ = dpi; }
+  // A desktop of several monitors, in any layout; the one marked primary gives the screen's
+  // size and work area. Without it the desktop is the one screen of SetScreen.
+  void SetMonitors(std::vector<platform::Monitor> monitors);
   Hwnd AddWindow(SimWindow window);
   void DestroyWindow(Hwnd window);
   SimWindow* Find(Hwnd window);
@@ -89,6 +92,7 @@ class SimDesktop : public platform::WindowManager {
   int GetSystemMetrics(int index) const override;
   Rect GetWorkArea() const override;
   unsigned GetDpiForSystem() const override { return systemDpi_; }
+  std::vector<platform::Monitor> GetMonitors() const override;
   bool IsWindow(Hwnd window) const override;
   std::intptr_t SendMessage(Hwnd window, unsigned message, std::uintptr_t wParam,
                             std::intptr_t lParam) override;
@@ -118,6 +122,7 @@ class SimDesktop : public platform::WindowManager {
   std::int16_t GetAsyncKeyState(int virtualKey) const override;
   bool IsScreenSaverRunning() const override { return screenSaverRunning_; }
   bool SetForegroundWindow(Hwnd window) override;
+  Hwnd GetForegroundWindow() const override { return active_; }
   Hwnd SetActiveWindow(Hwnd window) override;
   bool ShowOwnedPopups(Hwnd owner, bool show) override;
   Hwnd ActiveWindow() const { return active_; }
@@ -131,6 +136,7 @@ class SimDesktop : public platform::WindowManager {
   int screenHeight_ = 1080;
   Rect workArea_{0, 0, 1920, 1040};
   unsigned systemDpi_ = 96;
+  std::vector<platform::Monitor> monitors_;  // empty: the one screen
   std::uintptr_t nextHandle_ = 0x10010;
   std::map<Hwnd, SimWindow> windows_;
   std::vector<Hwnd> zOrder_;  // top-level windows, top first

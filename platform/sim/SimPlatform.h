@@ -114,6 +114,9 @@ class SimShell : public platform::Shell {
   // The icon of the file's type: "type:" and its extension in lower case.
   platform::ImageRef GetFileIcon(const std::string& path) override;
   bool ShellNotifyIcon(unsigned action, const platform::NotifyIconData& data) override;
+  int SHQueryUserNotificationState() override { return notificationState; }
+  // What SHQueryUserNotificationState answers.
+  int notificationState = platform::QunsAcceptsNotifications;
 
   int FileIconRequests() const { return fileIconRequests_; }
   struct NotifyCall {

@@ -121,6 +121,14 @@ void SimUi::BroadcastTaskbarCreated() {
   for (SimControlPeer* peer : callbackWindows) peer->SystemTaskbarCreated();
 }
 
+void SimUi::BroadcastDisplayChange() {
+  std::vector<SimControlPeer*> forms;
+  for (const auto& [handle, peer] : peers_) {
+    if (peer->Kind() == platform::ControlKind::Form) forms.push_back(peer);
+  }
+  for (SimControlPeer* peer : forms) peer->SystemDisplayChange();
+}
+
 std::unique_ptr<platform::ControlPeer> SimUi::CreateControl(const platform::ControlSpec& spec,
                                                             platform::ControlPeer* parent,
                                                             platform::ControlSink& sink) {

@@ -50,6 +50,7 @@ class SimControlPeer : public platform::ControlPeer {
   // WM_ENDSESSION: the session ends (`ending`) or the logoff was cancelled.
   void SystemEndSession(bool ending) { sink_.PeerEndSession(ending); }
   void SystemTaskbarCreated() { sink_.PeerTaskbarCreated(); }
+  void SystemDisplayChange() { sink_.PeerDisplayChanged(); }
   // A message to a callback window (the shell's tray callback, say).
   void SystemMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
     sink_.PeerMessage(message, wParam, lParam);
@@ -125,6 +126,8 @@ class SimUi : public platform::Ui {
   const std::vector<SimMessageBox>& MessageBoxes() const { return messageBoxes_; }
   // The shell's "TaskbarCreated" broadcast, as the callback windows receive it.
   void BroadcastTaskbarCreated();
+  // WM_DISPLAYCHANGE, as every form receives it.
+  void BroadcastDisplayChange();
   // Timers running now.
   int TimerCount() const { return static_cast<int>(timers_.size()); }
 

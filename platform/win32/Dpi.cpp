@@ -31,6 +31,25 @@ UINT SystemDpi() {
   return dpi > 0 ? static_cast<UINT>(dpi) : kDesignDpi;
 }
 
+UINT MonitorDpi(HMONITOR monitor) {
+  // Windows 8.1's shcore; loaded from the system folder only, and kept for the process's life.
+  using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  static const auto getDpiForMonitor = []() -> GetDpiForMonitorFunction {
+    const HMODULE shcore = ::LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return shcore ? reinterpret_cast<GetDpiForMonitorFunction>(reinterpret_cast<void*>(
+                        ::GetProcAddress(shcore, "GetDpiForMonitor")))
+                  : nullptr;
+  }();
+  constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+  UINT x = 0;
+  UINT y = 0;
+  if (getDpiForMonitor && monitor && SUCCEEDED(getDpiForMonitor(monitor, kEffectiveDpi, &x, &y)) &&
+      y != 0) {
+    return y;
+  }
+  return SystemDpi();
+}
+
 UINT WindowDpi(HWND window) {
   static const auto getDpiForWindow = User32Function<GetDpiForWindowFunction>("GetDpiForWindow");
   if (getDpiForWindow && window) {

@@ -17,6 +17,9 @@ UINT SystemDpi();
 // system does not know per-monitor DPIs.
 UINT WindowDpi(HWND window);
 
+// The DPI of `monitor`; the system DPI where the system does not know per-monitor DPIs.
+UINT MonitorDpi(HMONITOR monitor);
+
 int ToDevice(int designPixels, UINT dpi);
 int ToDesign(int devicePixels, UINT dpi);
 // Each edge is scaled on its own, so that controls that touch in the design still touch and

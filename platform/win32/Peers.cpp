@@ -366,6 +366,9 @@ class FormPeer final : public WindowPeer {
       case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE) sink_.PeerActivated();
         return false;  // the default handling still gives the focus
+      case WM_DISPLAYCHANGE:
+        sink_.PeerDisplayChanged();
+        return false;
       case WM_GETMINMAXINFO:
         // The closed settings window is 1 x 1 pixel; the system's minimum would spoil that.
         reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {1, 1};

@@ -1,5 +1,7 @@
 #include "platform/win32/Win32Desktop.h"
 
+#include <algorithm>
+
 #include "platform/win32/Dpi.h"
 #include "platform/win32/Resource.h"
 #include "platform/win32/Text.h"
@@ -37,6 +39,29 @@ platform::Rect Win32WindowManager::GetWorkArea() const {
 }
 
 unsigned Win32WindowManager::GetDpiForSystem() const { return SystemDpi(); }
+
+namespace {
+
+BOOL CALLBACK CollectMonitor(HMONITOR handle, HDC, RECT*, LPARAM data) {
+  auto& monitors = *reinterpret_cast<std::vector<platform::Monitor>*>(data);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!::GetMonitorInfoW(handle, &info)) return TRUE;
+  const auto rect = [](const RECT& r) { return platform::Rect{r.left, r.top, r.right, r.bottom}; };
+  monitors.push_back({rect(info.rcMonitor), rect(info.rcWork), MonitorDpi(handle),
+                      (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<platform::Monitor> Win32WindowManager::GetMonitors() const {
+  std::vector<platform::Monitor> monitors;
+  ::EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
+  std::stable_partition(monitors.begin(), monitors.end(),
+                        [](const platform::Monitor& m) { return m.primary; });
+  return monitors;
+}
 
 bool Win32WindowManager::IsWindow(platform::Hwnd window) const {
   return window != platform::kNoWindow && ::IsWindow(ToHwnd(window));
@@ -197,6 +222,10 @@ bool Win32WindowManager::IsScreenSaverRunning() const {
 bool Win32WindowManager::SetForegroundWindow(platform::Hwnd window) {
   if (!IsWindow(window)) return false;
   return ::SetForegroundWindow(ToHwnd(window)) != FALSE;
+}
+
+platform::Hwnd Win32WindowManager::GetForegroundWindow() const {
+  return FromHwnd(::GetForegroundWindow());
 }
 
 platform::Hwnd Win32WindowManager::SetActiveWindow(platform::Hwnd window) {

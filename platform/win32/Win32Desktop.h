@@ -16,6 +16,7 @@ class Win32WindowManager final : public platform::WindowManager {
   int GetSystemMetrics(int index) const override;
   platform::Rect GetWorkArea() const override;
   unsigned GetDpiForSystem() const override;
+  std::vector<platform::Monitor> GetMonitors() const override;
   bool IsWindow(platform::Hwnd window) const override;
   std::intptr_t SendMessage(platform::Hwnd window, unsigned message, std::uintptr_t wParam,
                             std::intptr_t lParam) override;
@@ -50,6 +51,7 @@ class Win32WindowManager final : public platform::WindowManager {
   bool IsScreenSaverRunning() const override;
 
   bool SetForegroundWindow(platform::Hwnd window) override;
+  platform::Hwnd GetForegroundWindow() const override;
   platform::Hwnd SetActiveWindow(platform::Hwnd window) override;
   bool ShowOwnedPopups(platform::Hwnd owner, bool show) override;
 

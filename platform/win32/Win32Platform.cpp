@@ -314,6 +314,12 @@ void CopyField(wchar_t (&field)[N], const std::string& text) {
 
 }  // namespace
 
+int Win32Shell::SHQueryUserNotificationState() {
+  QUERY_USER_NOTIFICATION_STATE state{};
+  if (FAILED(::SHQueryUserNotificationState(&state))) return platform::QunsAcceptsNotifications;
+  return static_cast<int>(state);
+}
+
 bool Win32Shell::ShellNotifyIcon(unsigned action, const platform::NotifyIconData& data) {
   static_assert(platform::NimAdd == NIM_ADD && platform::NimModify == NIM_MODIFY &&
                 platform::NimDelete == NIM_DELETE);

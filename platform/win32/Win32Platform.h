@@ -56,6 +56,7 @@ class Win32Shell final : public platform::Shell {
                              int showCommand) override;
   platform::ImageRef GetFileIcon(const std::string& path) override;
   bool ShellNotifyIcon(unsigned action, const platform::NotifyIconData& data) override;
+  int SHQueryUserNotificationState() override;
 };
 
 class Win32Platform {

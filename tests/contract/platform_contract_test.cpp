@@ -367,3 +367,24 @@ TEST_F(PlatformContract, ClipboardTextReadsBackAsUnicodeAndAnsiTextUpToItsZero) 
 
 }  // namespace
 }  // namespace varnel::contract
+
+namespace varnel::contract {
+namespace {
+
+TEST_F(PlatformContract, ThePrimaryMonitorComesFirstAndIsTheScreenOfTheMetrics) {
+  platform::WindowManager& windows = Windows();
+  const std::vector<platform::Monitor> monitors = windows.GetMonitors();
+  ASSERT_FALSE(monitors.empty());
+  EXPECT_TRUE(monitors.front().primary);
+  EXPECT_EQ(std::count_if(monitors.begin(), monitors.end(),
+                          [](const platform::Monitor& m) { return m.primary; }),
+            1);
+  const platform::Monitor& primary = monitors.front();
+  EXPECT_EQ(primary.rect, (platform::Rect{0, 0, windows.GetSystemMetrics(platform::SmCxScreen),
+                                          windows.GetSystemMetrics(platform::SmCyScreen)}));
+  EXPECT_EQ(primary.workArea, windows.GetWorkArea());
+  EXPECT_EQ(primary.dpi, windows.GetDpiForSystem());
+}
+
+}  // namespace
+}  // namespace varnel::contract

@@ -182,7 +182,7 @@ TEST_F(SettingsFile, FirstWriteCreatesTheFileInTheWrittenOrder) {
       "INHdotX=30\r\nINHdotY=20\r\nHideTray=0\r\n"
       "[Exp]\r\nLeft=1\r\nRight=0\r\nUpper=0\r\nLower=0\r\nButton=0\r\nBtnLR=0\r\nWidth=400\r\n"
       "Height=300\r\nFixSave=0\r\nFix=0\r\nWatch=0\r\nNoTree=0\r\nPath=C:\\Tools\\\r\n"
-      "PathEn=0\r\nPathEx=C:\\Tools\\\r\n"
+      "PathEn=0\r\nPathEx=C:\\Tools\\\r\nFullGuard=1\r\nAllMonitors=0\r\n"
       "[Watch]\r\nBrowser=0\r\nEnb=0\r\nMode=0\r\nSRCPath=\r\nTrgPath=\r\nAppPath=\r\n";
   for (int i = 0; i < 32; ++i) expected += "Ext" + std::to_string(i) + "=\r\n";
   expected +=

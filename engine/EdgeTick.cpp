@@ -41,8 +41,9 @@ void TForm1::Timer1Timer(TComponent& /*sender*/) {
     const auto busy = RaiseForScope(Engine.TickBusy);
     if (Settings.Exp.Watch != 0 && windows.IsWindow(Engine.ExplorerWnd)) FollowExplorerFolder();
     const ScreenSize screen = PrimaryScreenSize(windows);
+    // A new Explorer would take the foreground from full-screen work: it waits as well.
     if (TouchesEnabledEdge(pointer, screen.Width, screen.Height) &&
-        !windows.IsWindow(Engine.ExplorerWnd)) {
+        !windows.IsWindow(Engine.ExplorerWnd) && !FullScreenQuiet(pointer)) {
       RestartExplorer();
     }
     if (Engine.ShownEdge != EdgeNone &&

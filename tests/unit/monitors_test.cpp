@@ -141,6 +141,18 @@ TEST_F(FullScreenEdgeTest, FullScreenWorkKeepsTheEdgesQuietUntilItEnds) {
   EXPECT_EQ(form->Engine.ShownEdge, EdgeLeft);
 }
 
+TEST_F(FullScreenEdgeTest, ALostExplorerIsNotRestartedOverFullScreenWork) {
+  Start();
+  system.desktop.KillProcess(ExplorerWindow().processId);
+  const platform::Hwnd game = FullScreenWindow();
+  const std::size_t starts = system.shell.Calls().size();
+  TickAt(0, 500, 5);
+  EXPECT_EQ(system.shell.Calls().size(), starts);
+  system.desktop.DestroyWindow(game);
+  TickAt(0, 500);
+  EXPECT_TRUE(system.desktop.IsWindow(Explorer()));
+}
+
 TEST_F(FullScreenEdgeTest, TheLaunchMenuNeitherPopsNorTakesTheFocus) {
   Start("[Launch]\r\nRight=1\r\n");
   FullScreenWindow();

@@ -39,6 +39,12 @@
 //   probe clip --text T --out O                sets the clipboard to T (CF_UNICODETEXT)
 //   probe foreground --out O                   the foreground window: "hwnd=H", "class=C",
 //         "pid=P", "exe=E"
+//   probe fullscreen [--until FLAG] [--timeout MS] --out O
+//         full-screen work of another program (a borderless game, a browser in F11): a
+//         WS_POPUP window exactly as large as the primary monitor, brought to the foreground
+//         and kept until FLAG exists (or the time is up). Reports "monitor=L T R B",
+//         "work=L T R B", "rect=L T R B" (the window as granted), "hwnd=H", "foreground=0|1",
+//         "shown", and at the end "closed"
 //
 // Exit status: 0 done, 1 nothing matched or the operation failed, 2 bad command line.
 
@@ -774,6 +780,73 @@ int Foreground(Report& report) {
   return window ? 0 : 1;
 }
 
+LRESULT CALLBACK FullScreenProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // Shown as a program's own full-screen picture would be: no taskbar, no frame to draw.
+  if (message == WM_ERASEBKGND) {
+    RECT client{};
+    GetClientRect(window, &client);
+    HBRUSH brush = CreateSolidBrush(RGB(0, 0, 96));
+    FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
+    DeleteObject(brush);
+    return 1;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+std::string Rect4(const RECT& r) {
+  return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) +
+         " " + std::to_string(r.bottom);
+}
+
+int FullScreen(Report& report, const std::wstring& flag, DWORD timeoutMs) {
+  const POINT origin{0, 0};
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY), &info)) {
+    report.Line("error=GetMonitorInfo failed " + std::to_string(GetLastError()));
+    return 1;
+  }
+  report.Line("monitor=" + Rect4(info.rcMonitor));
+  report.Line("work=" + Rect4(info.rcWork));
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = FullScreenProc;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = L"ProbeFullScreen";
+  RegisterClassW(&windowClass);
+  const RECT& m = info.rcMonitor;
+  HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"probe full screen", WS_POPUP,
+                                m.left, m.top, m.right - m.left, m.bottom - m.top, nullptr,
+                                nullptr, windowClass.hInstance, nullptr);
+  if (!window) {
+    report.Line("error=CreateWindow failed " + std::to_string(GetLastError()));
+    return 1;
+  }
+  ShowWindow(window, SW_SHOW);
+  UpdateWindow(window);
+  SetForegroundWindow(window);
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  report.Line("rect=" + Rect4(rect));
+  report.Line("hwnd=" + Hex(reinterpret_cast<uintptr_t>(window)));
+  report.Line(std::string("foreground=") + (GetForegroundWindow() == window ? "1" : "0"));
+  report.Line("shown");
+  // Messages are pumped all along: a window that stops answering is one the system may treat
+  // as hung and replace with a ghost.
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  while ((flag.empty() || !Exists(flag)) && GetTickCount64() < deadline) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+  DestroyWindow(window);
+  report.Line("closed");
+  return 0;
+}
+
 int Usage() {
   std::fputs(
       "usage: probe list --out F\n"
@@ -795,7 +868,8 @@ int Usage() {
       "       probe profile --file F --section S --key K --out O\n"
       "       probe hold --file F [--until FLAG] [--timeout MS] --out O\n"
       "       probe clip --text T --out O\n"
-      "       probe foreground --out O\n",
+      "       probe foreground --out O\n"
+      "       probe fullscreen [--until FLAG] [--timeout MS] --out O\n",
       stderr);
   return 2;
 }
@@ -896,6 +970,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"hold" && !file.empty()) return Hold(report, file, until, timeoutMs);
   if (command == L"clip") return Clip(report, text);
   if (command == L"foreground") return Foreground(report);
+  if (command == L"fullscreen") return FullScreen(report, until, timeoutMs);
   if (command == L"watch" && window) return Watch(report, window, goal, movePointer, pointer, timeoutMs);
   return Usage();
 }

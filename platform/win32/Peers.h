@@ -61,7 +61,7 @@ class WindowPeer : public platform::ControlPeer {
 
   // Takes the window over: owns it, subclasses it, gives it `font`.
   void Attach(HWND window, HFONT font);
-  // A child window of `args.parent` at the spec's bounds, scaled for the parent's DPI.
+  // A child window of `args.parent` at the bounds of `args.spec`, scaled for the parent's DPI.
   HWND CreateChild(const wchar_t* windowClass, DWORD style, DWORD exStyle,
                    const PeerCreateArgs& args);
   // The font this window shows and hands its children.

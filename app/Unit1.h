@@ -11,6 +11,7 @@
 #include "app/components/FindWin.h"
 #include "app/components/SysCtrls.h"
 #include "app/components/TrayIcon.h"
+#include "base/Desktop.h"
 #include "clipsearch/NkClipDetector.h"
 #include "engine/EngineState.h"
 #include "framework/Application.h"
@@ -317,10 +318,13 @@ class TForm1 : public TForm {
   bool FullScreenQuiet(platform::Point pointer) const;
   bool TouchesEnabledEdge(platform::Point pointer, int width, int height) const;
   bool EdgeFires(int edge, platform::Point pointer, int width, int height) const;
-  // With the edges of every monitor: the pointer on an edge no neighbour continues, and off
-  // every edge of its monitor.
+  // With the edges of every monitor: the pointer on an edge no neighbour continues (and clear
+  // of its monitor's corners).
   bool OnOuterEdge(int edge, platform::Point pointer) const;
-  bool InsideItsMonitor(platform::Point pointer) const;
+  bool OnOuterEdgeClearOfCorners(int edge, platform::Point pointer) const;
+  // Off every edge, of the primary screen or with the edges of every monitor of the pointer's
+  // monitor: where a count begun at an edge starts over.
+  bool AwayFromEdges(platform::Point pointer, ScreenSize screen) const;
   // The work area the managed window comes out in: the primary one's, or with the edges of
   // every monitor the one of the monitor it came out on.
   const platform::Rect& ExplorerArea() const;

@@ -95,10 +95,9 @@ bool TForm1::FullScreenQuiet(platform::Point pointer) const {
     foreground.desktop = foreground.window == windows.GetDesktopWindow();
   }
   foreground.notificationState = system.shell.SHQueryUserNotificationState();
-  const Monitors monitors = windows.GetMonitors();
-  const std::optional<platform::Rect> quiet = FullScreenMonitor(monitors, foreground);
+  const std::optional<platform::Rect> quiet = FullScreenMonitor(Engine.Monitors, foreground);
   // Only the edges of the monitor that shows the full-screen work are quiet.
-  const platform::Monitor* monitor = MonitorAt(monitors, pointer);
+  const platform::Monitor* monitor = MonitorAt(Engine.Monitors, pointer);
   return quiet && monitor != nullptr && monitor->rect == *quiet;
 }
 
@@ -115,11 +114,21 @@ bool TForm1::TouchesEnabledEdge(platform::Point p, int width, int height) const 
   return false;
 }
 
-bool TForm1::InsideItsMonitor(platform::Point p) const {
+bool TForm1::AwayFromEdges(platform::Point p, ScreenSize screen) const {
+  if (Settings.Exp.AllMonitors == 0) return StrictlyInside(p, screen);
   const platform::Monitor* monitor = MonitorAt(Engine.Monitors, p);
   if (monitor == nullptr) return false;
   const platform::Rect& m = monitor->rect;
   return p.X > m.Left && p.X < m.Right - 1 && p.Y > m.Top && p.Y < m.Bottom - 1;
+}
+
+// Every monitor's edges that lead nowhere, each with corner dead zones of its own.
+bool TForm1::OnOuterEdgeClearOfCorners(int edge, platform::Point p) const {
+  const platform::Monitor* monitor = MonitorAt(Engine.Monitors, p);
+  if (monitor == nullptr || !OuterEdgeAt(Engine.Monitors, *monitor, edge, p)) return false;
+  const platform::Point local{p.X - monitor->rect.Left, p.Y - monitor->rect.Top};
+  return ClearOfCorners(edge, local, {monitor->rect.Width(), monitor->rect.Height()},
+                        Settings.Pos);
 }
 
 bool TForm1::OnOuterEdge(int edge, platform::Point p) const {
@@ -130,14 +139,7 @@ bool TForm1::OnOuterEdge(int edge, platform::Point p) const {
 bool TForm1::EdgeFires(int edge, platform::Point p, int width, int height) const {
   if (EdgeSwitch(Settings.Exp, edge) == 0) return false;
   if (Settings.Exp.AllMonitors != 0) {
-    // Every monitor's edges that lead nowhere, each with corner dead zones of its own.
-    const platform::Monitor* monitor = MonitorAt(Engine.Monitors, p);
-    if (monitor == nullptr || !OuterEdgeAt(Engine.Monitors, *monitor, edge, p)) return false;
-    const platform::Point local{p.X - monitor->rect.Left, p.Y - monitor->rect.Top};
-    if (!ClearOfCorners(edge, local, {monitor->rect.Width(), monitor->rect.Height()},
-                        Settings.Pos)) {
-      return false;
-    }
+    if (!OnOuterEdgeClearOfCorners(edge, p)) return false;
   } else {
     const ScreenSize screen{width, height};
     if (!InExplorerZone(edge, p, screen) || !ClearOfCorners(edge, p, screen, Settings.Pos)) {
@@ -172,7 +174,7 @@ void TForm1::ComeOut(platform::Point pointer) {
     ClearToolStyle();
     SlideOut(edge);
   }
-  if (Settings.Exp.AllMonitors != 0 ? InsideItsMonitor(pointer) : StrictlyInside(pointer, screen)) {
+  if (AwayFromEdges(pointer, screen)) {
     Engine.PendingEdge = EdgeNone;
     Engine.PendingCount = Settings.Pos.Sense;
   }

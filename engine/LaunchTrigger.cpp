@@ -5,7 +5,6 @@
 #include "base/Desktop.h"
 #include "base/ScopeExit.h"
 #include "engine/EdgeZones.h"
-#include "engine/Monitors.h"
 
 namespace varnel {
 
@@ -19,13 +18,7 @@ bool TForm1::LaunchEdgeFires(int edge, platform::Point p, int width, int height)
     return false;
   }
   if (Settings.Exp.AllMonitors != 0) {
-    // Every monitor's edges that lead nowhere, with the corners of the pointer's monitor.
-    const platform::Monitor* monitor = MonitorAt(Engine.Monitors, p);
-    if (monitor == nullptr || !OuterEdgeAt(Engine.Monitors, *monitor, edge, p) ||
-        !ClearOfCorners(edge, {p.X - monitor->rect.Left, p.Y - monitor->rect.Top},
-                        {monitor->rect.Width(), monitor->rect.Height()}, Settings.Pos)) {
-      return false;
-    }
+    if (!OnOuterEdgeClearOfCorners(edge, p)) return false;
   } else {
     const ScreenSize screen{width, height};
     if (!InLaunchZone(edge, p, screen, Settings.Pos) ||
@@ -67,7 +60,7 @@ void TForm1::LaunchTrigger(platform::Point pointer) {
     Engine.LaunchPendingEdge = EdgeNone;
   }
 
-  if (Settings.Exp.AllMonitors != 0 ? InsideItsMonitor(pointer) : StrictlyInside(pointer, screen)) {
+  if (AwayFromEdges(pointer, screen)) {
     Engine.LaunchPendingEdge = EdgeNone;
     Engine.LaunchPendingCount = Settings.Pos.Sense;
   }

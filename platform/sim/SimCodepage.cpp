@@ -59,6 +59,27 @@ class Converter {
   iconv_t handle_;
 };
 
+// A byte of no character becomes U+FFFD, as MultiByteToWideChar puts a default character in
+// its place.
+std::optional<std::string> ReplacementCharacter(char*& in, std::size_t& inLeft) {
+  ++in;
+  --inLeft;
+  return std::string("\xEF\xBF\xBD");
+}
+
+// A character with no form in the code page becomes "?": its whole UTF-8 sequence goes.
+std::optional<std::string> DefaultCharacter(char*& in, std::size_t& inLeft) {
+  std::size_t length = 1;
+  while (length < inLeft && (static_cast<unsigned char>(in[length]) & 0xC0) == 0x80) ++length;
+  in += length;
+  inLeft -= length;
+  return std::string("?");
+}
+
+std::string IconvName(unsigned codepage) {
+  return codepage == 65001 ? "UTF-8" : "CP" + std::to_string(codepage);
+}
+
 }  // namespace
 
 SimCodepage::SimCodepage(std::string codepage) : codepage_(std::move(codepage)) {
@@ -67,11 +88,7 @@ SimCodepage::SimCodepage(std::string codepage) : codepage_(std::move(codepage)) 
 
 std::string SimCodepage::AnsiToUtf8(std::string_view ansi) const {
   Converter converter("UTF-8", codepage_);
-  return *converter.Run(ansi, [](char*& in, std::size_t& inLeft) -> std::optional<std::string> {
-    ++in;
-    --inLeft;
-    return std::string("\xEF\xBF\xBD");
-  });
+  return *converter.Run(ansi, ReplacementCharacter);
 }
 
 std::optional<std::string> SimCodepage::Utf8ToAnsi(std::string_view utf8) const {
@@ -81,42 +98,21 @@ std::optional<std::string> SimCodepage::Utf8ToAnsi(std::string_view utf8) const 
   });
 }
 
-namespace {
-
-std::string IconvName(unsigned codepage) {
-  return codepage == 65001 ? "UTF-8" : "CP" + std::to_string(codepage);
-}
-
-}  // namespace
-
 std::string SimCodepage::ConvertCodePage(unsigned from, unsigned to,
                                          std::string_view text) const {
   // Zero-terminated, as the system reads it.
   text = text.substr(0, text.find('\0'));
-  // A code page the system does not know has no length to give: the result is empty.
+  std::optional<Converter> toUtf8;
+  std::optional<Converter> fromUtf8;
   try {
-    Converter("UTF-8", IconvName(from));
-    Converter(IconvName(to), "UTF-8");
+    toUtf8.emplace("UTF-8", IconvName(from));
+    fromUtf8.emplace(IconvName(to), "UTF-8");
   } catch (const std::invalid_argument&) {
+    // A code page the system does not know has no length to give: the result is empty.
     return {};
   }
-  Converter toUtf8("UTF-8", IconvName(from));
-  const std::string utf8 =
-      *toUtf8.Run(text, [](char*& in, std::size_t& inLeft) -> std::optional<std::string> {
-        ++in;
-        --inLeft;
-        return std::string("\xEF\xBF\xBD");
-      });
-  if (to == 65001) return utf8;
-  Converter fromUtf8(IconvName(to), "UTF-8");
-  return *fromUtf8.Run(utf8, [](char*& in, std::size_t& inLeft) -> std::optional<std::string> {
-    // Past the whole UTF-8 sequence of the character that has no form.
-    std::size_t length = 1;
-    while (length < inLeft && (static_cast<unsigned char>(in[length]) & 0xC0) == 0x80) ++length;
-    in += length;
-    inLeft -= length;
-    return std::string("?");
-  });
+  const std::string utf8 = *toUtf8->Run(text, ReplacementCharacter);
+  return to == 65001 ? utf8 : *fromUtf8->Run(utf8, DefaultCharacter);
 }
 
 }  // namespace varnel::sim

@@ -52,25 +52,28 @@ static_assert(platform::VkRButton == VK_RBUTTON);
 static_assert(static_cast<std::intptr_t>(static_cast<std::uintptr_t>(platform::HwndTopmost)) == -1);
 static_assert(static_cast<std::intptr_t>(static_cast<std::uintptr_t>(platform::HwndNoTopmost)) == -2);
 
-std::wstring Widen(std::string_view utf8) {
-  if (utf8.empty() || utf8.size() > INT_MAX) return {};
-  const int length = static_cast<int>(utf8.size());
-  const int needed = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
+std::wstring ToWide(UINT codepage, std::string_view text) {
+  if (text.empty() || text.size() > INT_MAX) return {};
+  const int length = static_cast<int>(text.size());
+  const int needed = ::MultiByteToWideChar(codepage, 0, text.data(), length, nullptr, 0);
   if (needed <= 0) return {};
   std::wstring wide(static_cast<size_t>(needed), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), needed);
+  if (::MultiByteToWideChar(codepage, 0, text.data(), length, wide.data(), needed) <= 0) return {};
   return wide;
 }
 
-std::string Narrow(std::wstring_view wide) {
+std::string FromWide(UINT codepage, std::wstring_view wide) {
   if (wide.empty() || wide.size() > INT_MAX) return {};
   const int length = static_cast<int>(wide.size());
   const int needed =
-      ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+      ::WideCharToMultiByte(codepage, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
   if (needed <= 0) return {};
-  std::string utf8(static_cast<size_t>(needed), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, utf8.data(), needed, nullptr, nullptr);
-  return utf8;
+  std::string text(static_cast<size_t>(needed), '\0');
+  if (::WideCharToMultiByte(codepage, 0, wide.data(), length, text.data(), needed, nullptr,
+                            nullptr) <= 0) {
+    return {};
+  }
+  return text;
 }
 
 void ReportCallbackFailure(const char* what) noexcept {

@@ -7,13 +7,7 @@
 namespace varnel::win32 {
 
 std::string Win32Codepage::AnsiToUtf8(std::string_view ansi) const {
-  if (ansi.empty() || ansi.size() > INT_MAX) return {};
-  const int length = static_cast<int>(ansi.size());
-  const int needed = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
-  if (needed <= 0) return {};
-  std::wstring wide(static_cast<size_t>(needed), L'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, wide.data(), needed);
-  return Narrow(wide);
+  return Narrow(ToWide(CP_ACP, ansi));
 }
 
 std::optional<std::string> Win32Codepage::Utf8ToAnsi(std::string_view utf8) const {
@@ -41,29 +35,11 @@ std::optional<std::string> Win32Codepage::Utf8ToAnsi(std::string_view utf8) cons
   return ansi;
 }
 
-// Both steps read the text as the system does, up to its first zero, and ask for the length
-// they need before converting; a code page the system does not know gives a length of 0.
+// Both steps read the text as the system does, up to its first zero; a code page the system
+// does not know gives nothing.
 std::string Win32Codepage::ConvertCodePage(unsigned from, unsigned to,
                                            std::string_view text) const {
-  const std::string terminated(text.substr(0, text.find('\0')));
-  if (terminated.size() >= INT_MAX) return {};
-  const int wideLength = ::MultiByteToWideChar(from, 0, terminated.c_str(), -1, nullptr, 0);
-  if (wideLength <= 0) return {};
-  std::wstring wide(static_cast<size_t>(wideLength), L'\0');
-  if (::MultiByteToWideChar(from, 0, terminated.c_str(), -1, wide.data(), wideLength) <= 0) {
-    return {};
-  }
-  const int length =
-      ::WideCharToMultiByte(to, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  if (length <= 0) return {};
-  std::string converted(static_cast<size_t>(length), '\0');
-  if (::WideCharToMultiByte(to, 0, wide.c_str(), -1, converted.data(), length, nullptr,
-                            nullptr) <= 0) {
-    return {};
-  }
-  // Both lengths counted the terminating zero.
-  converted.resize(converted.find('\0'));
-  return converted;
+  return FromWide(to, ToWide(from, text.substr(0, text.find('\0'))));
 }
 
 }  // namespace varnel::win32

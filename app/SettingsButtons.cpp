@@ -1,6 +1,9 @@
 // The settings window's buttons: the folder and program choosers, and the watched extensions.
 
 #include "app/Unit1.h"
+#include "settings/Rw_ini.h"
+#include "settings/SettingsKeys.h"
+#include "watch/WatchExtensions.h"
 
 namespace varnel {
 
@@ -17,26 +20,37 @@ std::string Trimmed(const std::string& text) {
 
 }  // namespace
 
-bool TForm1::BrowseFolder(std::string& setting, TEdit& field) {
+void TForm1::ShowRefusal(const std::string& text) {
+  System().ui.MessageBox(Handle(), text, Application().Title(),
+                         platform::MbOk | platform::MbIconWarning);
+}
+
+bool TForm1::BrowseFolder(const SettingKey& key, TEdit& field) {
+  std::string& setting = key.text(Settings);
   // The dialog starts on the setting, not on what may have been typed into the field.
   FolderDialog1->Folder = setting;
   if (!FolderDialog1->Execute()) return false;
   setting = FolderDialog1->Folder;
   if (!setting.empty() && setting.back() != '\\') setting += '\\';
+  ForgetMissingPath(Settings, key);
   field.SetText(setting);
   return true;
 }
 
-void TForm1::Button1Click(TComponent&) { BrowseFolder(Settings.Exp.Path, *Edit1); }
-void TForm1::Button7Click(TComponent&) { BrowseFolder(Settings.Exp.PathEx, *Edit10); }
-void TForm1::Button3Click(TComponent&) { BrowseFolder(Settings.Watch.TrgPath, *Edit3); }
+void TForm1::Button1Click(TComponent&) { BrowseFolder(SettingKeyNamed("Exp", "Path"), *Edit1); }
+void TForm1::Button7Click(TComponent&) {
+  BrowseFolder(SettingKeyNamed("Exp", "PathEx"), *Edit10);
+}
+void TForm1::Button3Click(TComponent&) {
+  BrowseFolder(SettingKeyNamed("Watch", "TrgPath"), *Edit3);
+}
 
 void TForm1::Button6Click(TComponent&) {
-  if (BrowseFolder(Settings.Launch.Path, *Edit5)) LoadLaunchMenu();
+  if (BrowseFolder(SettingKeyNamed("Launch", "Path"), *Edit5)) LoadLaunchMenu();
 }
 
 void TForm1::Button2Click(TComponent&) {
-  if (BrowseFolder(Settings.Watch.SRCPath, *Edit2)) BuildWatchMask();
+  if (BrowseFolder(SettingKeyNamed("Watch", "SRCPath"), *Edit2)) BuildWatchMask();
 }
 
 void TForm1::Button8Click(TComponent&) {
@@ -44,12 +58,22 @@ void TForm1::Button8Click(TComponent&) {
   OpenDialog1->DefaultExt = ".exe";
   if (!OpenDialog1->Execute()) return;
   Settings.Watch.AppPath = OpenDialog1->FileName;
+  ForgetMissingPath(Settings, SettingKeyNamed("Watch", "AppPath"));
   Edit11->SetText(Settings.Watch.AppPath);
 }
 
 void TForm1::Button4Click(TComponent&) {
   const std::string extension = Trimmed(Edit4->Text());
   if (extension.empty()) return;
+  // The entry stays in its field, for the user to mend.
+  if (!IsWatchableExtension(extension)) {
+    ShowRefusal("拡張子には空白と次の文字は使えません: * ? ; \\ / : < > | \"");
+    return;
+  }
+  if (ListBox1->Items().Count() >= static_cast<int>(kMostWatchedExtensions)) {
+    ShowRefusal("拡張子は 32 個まで登録できます。");
+    return;
+  }
   ListBox1->Items().Add(extension);
   Edit4->SetText("");
   BuildWatchMask();

@@ -121,7 +121,9 @@ void Fill(TForm1& form, const ControlSetting& binding) {
             const bool second = setting.integer(form.Settings) != 0;
             (form.*(second ? pair.second : pair.first))->SetChecked(true);
           },
-          [&](TEdit* TForm1::*field) { (form.*field)->SetText(setting.text(form.Settings)); },
+          [&](TEdit* TForm1::*field) {
+            (form.*field)->SetText(StoredPathText(form.Settings, setting));
+          },
       },
       binding.control);
   if (binding.claims != EdgeNone && setting.integer(form.Settings) != 0) {
@@ -187,6 +189,22 @@ void Store(TForm1& form) {
   constexpr const ControlSetting& binding = BindingOf<Control>();
   constexpr auto control = std::get<binding.control.index()>(binding.control);
   binding.setting->integer(form.Settings) = ValueOf(form, control);
+}
+
+// Takes a folder field's text into its setting, as OK does. A field still showing the text
+// the file held for a folder that is missing leaves the setting unset and that text kept; the
+// folder counts as soon as it is there.
+template <auto Field>
+void TakeFolderField(TForm1& form, const platform::FileSystem& files) {
+  constexpr const ControlSetting& binding = BindingOf<Field>();
+  const SettingKey& setting = *binding.setting;
+  std::string text = (form.*Field)->Text();
+  if (setting.text(form.Settings).empty() && text == StoredPathText(form.Settings, setting) &&
+      !files.FolderExists(text)) {
+    return;
+  }
+  ForgetMissingPath(form.Settings, setting);
+  setting.text(form.Settings) = std::move(text);
 }
 
 }  // namespace
@@ -259,11 +277,12 @@ void TForm1::mnuSettingClick(TComponent& /*sender*/) {
 }
 
 void TForm1::BitBtn1Click(TComponent& /*sender*/) {
-  Settings.Exp.Path = Edit1->Text();
-  Settings.Exp.PathEx = Edit10->Text();
-  Settings.Launch.Path = Edit5->Text();
-  Settings.Watch.SRCPath = Edit2->Text();
-  Settings.Watch.TrgPath = Edit3->Text();
+  const platform::FileSystem& files = System().files;
+  TakeFolderField<&TForm1::Edit1>(*this, files);
+  TakeFolderField<&TForm1::Edit10>(*this, files);
+  TakeFolderField<&TForm1::Edit5>(*this, files);
+  TakeFolderField<&TForm1::Edit2>(*this, files);
+  TakeFolderField<&TForm1::Edit3>(*this, files);
   TrayIcon1->SetVisible(Settings.Pos.HideTray == 0);
 
   // A window dragged off the primary screen keeps its last place on it.

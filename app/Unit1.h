@@ -24,6 +24,7 @@
 #include "launch/LaunchPopup.h"
 #include "platform/Platform.h"
 #include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
 
 namespace varnel {
 
@@ -365,7 +366,11 @@ class TForm1 : public TForm {
   void WriteSettings();
   // The browse rule: the folder dialog starts on `setting`; a confirmed folder is stored with
   // one trailing backslash (a drive root as it is) and shown in `field`. Whether one was.
-  bool BrowseFolder(std::string& setting, TEdit& field);
+  bool BrowseFolder(const SettingKey& key, TEdit& field);
+  // A short warning in a message box owned by the settings window.
+  void ShowRefusal(const std::string& text);
+  // The help page beside the executable, by its full path.
+  std::string HelpPagePath() const;
   // The field rule of the editable up-down fields: text, else the arrows' position.
   void ApplyFieldRule(TEdit& field, TUpDown& arrows, std::int32_t& setting);
 };

@@ -14,6 +14,9 @@ namespace varnel {
 
 namespace {
 
+std::string QualifiedName(const SettingKey& key) {
+  return std::string(key.section) + "." + std::string(key.key);
+}
 
 // The key of one extension slot: the slots' name followed by the index in decimal.
 std::string SlotKey(const SettingKey& slots, std::size_t index) {
@@ -89,15 +92,19 @@ void ReadIni(const platform::Platform& platform, Settings& settings,
         entry.integer(settings) = number ? *number : entry.DefaultInteger(basis);
         break;
       }
-      // A folder or file that has gone since the last run is forgotten rather than used.
-      case KeyKind::Folder: {
-        std::string folder = value.value_or(entry.DefaultText(basis));
-        entry.text(settings) = files.FolderExists(folder) ? std::move(folder) : std::string();
-        break;
-      }
+      // A folder or file that is missing now is not used, but its text is kept for the file:
+      // the drive it lies on may just not be there yet.
+      case KeyKind::Folder:
       case KeyKind::File: {
-        std::string file = value.value_or(entry.DefaultText(basis));
-        entry.text(settings) = files.FileExists(file) ? std::move(file) : std::string();
+        std::string text = value.value_or(entry.DefaultText(basis));
+        const bool exists = entry.kind == KeyKind::Folder ? files.FolderExists(text)
+                                                          : files.FileExists(text);
+        if (exists) {
+          entry.text(settings) = std::move(text);
+        } else {
+          entry.text(settings).clear();
+          if (value && !value->empty()) settings.MissingPaths[QualifiedName(entry)] = *value;
+        }
         break;
       }
       // Empty slots are skipped, so a gap in the slots closes up in the list.
@@ -109,6 +116,17 @@ void ReadIni(const platform::Platform& platform, Settings& settings,
         break;
     }
   }
+}
+
+const std::string& StoredPathText(const Settings& settings, const SettingKey& key) {
+  const std::string& value = key.text(settings);
+  if (!value.empty()) return value;
+  const auto kept = settings.MissingPaths.find(QualifiedName(key));
+  return kept != settings.MissingPaths.end() ? kept->second : value;
+}
+
+void ForgetMissingPath(Settings& settings, const SettingKey& key) {
+  settings.MissingPaths.erase(QualifiedName(key));
 }
 
 void WriteIni(const platform::Platform& platform, const Settings& settings,
@@ -132,7 +150,7 @@ void WriteIni(const platform::Platform& platform, const Settings& settings,
         break;
       case KeyKind::Folder:
       case KeyKind::File:
-        document.Set(entry.section, entry.key, entry.text(settings));
+        document.Set(entry.section, entry.key, StoredPathText(settings, entry));
         break;
       // Slots beyond a shorter list are blanked; a list longer than the slots goes on past
       // the last, where the next start does not look.

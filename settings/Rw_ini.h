@@ -10,6 +10,8 @@
 
 namespace varnel {
 
+struct SettingKey;
+
 // Raised when the settings file cannot be written; the message names the file's full path.
 // The framework's default handler shows it.
 class EIniWriteError : public std::runtime_error {
@@ -29,6 +31,12 @@ std::string SettingsFilePath(const platform::Platform& platform);
 void ReadIni(const platform::Platform& platform, Settings& settings,
              std::vector<std::string>& extensions, platform::Rect& workArea,
              const platform::Rect& settingsWindow);
+
+// The text a folder or file setting has in the file: its value, or while it is unset because
+// its target was missing at start, the text the file held.
+const std::string& StoredPathText(const Settings& settings, const SettingKey& key);
+// The user has given the setting a value of their own: the text kept from the file goes.
+void ForgetMissingPath(Settings& settings, const SettingKey& key);
 
 // Writes every key of the model and the extension list, keeping whatever else the file holds
 // and its encoding (IniFile.h). The file is replaced whole or not at all; on failure throws

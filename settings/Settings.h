@@ -5,6 +5,7 @@
 // are not here: they are the items of the settings window's list box.
 
 #include <cstdint>
+#include <map>
 #include <string>
 
 namespace varnel {
@@ -79,6 +80,12 @@ struct Settings {
   struct IniSection {
     std::int32_t inh = 0;
   } ini;
+
+  // The text the file holds for each folder or file setting whose target was missing at start
+  // (a USB stick not plugged in, a network drive not yet connected), by "Section.Key". While
+  // the program runs such a setting is empty, that is unset; the file keeps the text until the
+  // user changes that field, so the path is there again once the drive is.
+  std::map<std::string, std::string> MissingPaths;
 };
 
 }  // namespace varnel

@@ -6,6 +6,8 @@
 
 #include "app/Unit1.h"
 #include "base/Paths.h"
+#include "base/ScopeExit.h"
+#include "watch/WatchExtensions.h"
 
 namespace varnel {
 
@@ -14,7 +16,8 @@ void TForm1::BuildWatchMask() {
   FileListBox2->SetDirectory(Settings.Watch.SRCPath);
   std::string mask;
   for (const std::string& extension : ListBox1->Items().Items()) {
-    if (extension.empty()) continue;
+    // An entry typed into the file by hand that would widen the mask is left out of it.
+    if (!IsWatchableExtension(extension)) continue;
     mask += "*." + extension + ";";
   }
   if (!mask.empty()) mask.pop_back();

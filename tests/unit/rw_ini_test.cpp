@@ -230,7 +230,7 @@ TEST_F(SettingsFile, ExtensionSlotsCloseUpAndStopAt32) {
   EXPECT_NE(FileText().find("Ext34=e34\r\n"), std::string::npos);
 }
 
-TEST_F(SettingsFile, FoldersAndFilesThatNoLongerExistReadAsEmpty) {
+TEST_F(SettingsFile, FoldersAndFilesThatNoLongerExistReadAsEmptyAndStayInTheFile) {
   files.CreateFolder("C:\\Data\\In");
   files.WriteFile("C:\\Apps\\viewer.exe", "MZ");
   files.WriteFile(kIniPath,
@@ -246,8 +246,10 @@ TEST_F(SettingsFile, FoldersAndFilesThatNoLongerExistReadAsEmpty) {
   EXPECT_EQ(loaded.settings.Watch.AppPath, "C:\\Apps\\viewer.exe");
   EXPECT_EQ(loaded.settings.Launch.Path, "");
 
+  // Unset while missing, but the file keeps what the user stored: the drive may come back.
   WriteIni(platform, loaded.settings, loaded.extensions);
-  EXPECT_NE(FileText().find("[Exp]\r\nPath=\r\n"), std::string::npos);
+  EXPECT_NE(FileText().find("[Exp]\r\nPath=C:\\Gone\\\r\n"), std::string::npos);
+  EXPECT_NE(FileText().find("TrgPath=C:\\Apps\\viewer.exe\r\n"), std::string::npos);
 
   files.Remove("C:\\Apps\\viewer.exe");
   EXPECT_EQ(Read().settings.Watch.AppPath, "");

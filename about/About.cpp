@@ -13,10 +13,13 @@ void TForm1::Label5Click(TComponent&) { MailAndHP1->SendMail(); }
 // folder nor the way the shell resolves a bare name decides which page opens; and it is named
 // once, so that a browser that also reads the parameters does not open it twice.
 void TForm1::BitBtn2Click(TComponent&) {
-  const std::string helpFolder =
-      std::string(FolderPart(System().kernel.GetModuleFileName())) + "varnel_help\\";
-  System().shell.ShellExecute(Handle(), "", helpFolder + "help.htm", "", helpFolder,
+  const std::string page = HelpPagePath();
+  System().shell.ShellExecute(Handle(), "", page, "", std::string(FolderPart(page)),
                               platform::SwShowNormal);
+}
+
+std::string TForm1::HelpPagePath() const {
+  return std::string(FolderPart(System().kernel.GetModuleFileName())) + "varnel_help\\help.htm";
 }
 
 }  // namespace varnel

@@ -92,8 +92,9 @@ void TForm1::CreateComponents() {
   FolderDialog1->Title = "フォルダーの選択";
   OpenDialog1 = Make<TOpenDialog>(*this, "OpenDialog1", *this);
   MailAndHP1 = Make<TMailAndHP>(*this, "MailAndHP1", System());
-  MailAndHP1->MailAddress = "support@varnel.example.org";
-  MailAndHP1->HomePageAddress = "https://varnel.example.org/";
+  // Varnel has no web site or mail address a user could reach: the home-page link opens the
+  // help page that travels with the program, and the mail link is not shown.
+  MailAndHP1->HomePageAddress = HelpPagePath();
   Timer1 = Make<TTimer>(*this, "Timer1", Ui(), 100);
   Timer1->OnTimer = Handler(this, &TForm1::Timer1Timer);
   WinList1 = Make<TWinList>(*this, "WinList1", System());
@@ -335,7 +336,8 @@ void TForm1::CreateWatchPage() {
   Button3->OnClick = Handler(this, &TForm1::Button3Click);
   RadioButton2 = Make<TRadioButton>(*this, "RadioButton2", *GroupBox1, "アプリ起動");
   RadioButton2->SetBounds(8, 44, 74, 17);
-  Edit11 = EditAt(*this, "Edit11", *GroupBox1, 84, 42, 114);
+  // The program is chosen with its browse button; typed text would never be taken.
+  Edit11 = EditAt(*this, "Edit11", *GroupBox1, 84, 42, 114, true);
   Button8 = BrowseButtonAt(*this, "Button8", *GroupBox1, 201, 41);
   Button8->OnClick = Handler(this, &TForm1::Button8Click);
   RadioButton1->OnClick = Handler(this, &TForm1::RadioButton1Click);
@@ -375,14 +377,15 @@ void TForm1::CreateAboutPage() {
   platform::FontSpec homePage;
   homePage.underline = true;
   homePage.color = 0x800000;  // navy
-  Label4 = Make<TLabel>(*this, "Label4", page, "https://varnel.example.org/", homePage, true);
+  Label4 = Make<TLabel>(*this, "Label4", page, "varnel_help\\help.htm", homePage, true);
   Label4->SetBounds(16, 122, 220, 16);
   Label4->OnClick = Handler(this, &TForm1::Label4Click);
   platform::FontSpec mail;
   mail.underline = true;
   mail.color = 0x800080;  // purple
-  Label5 = Make<TLabel>(*this, "Label5", page, "support@varnel.example.org", mail, true);
+  Label5 = Make<TLabel>(*this, "Label5", page, "", mail, true);
   Label5->SetBounds(16, 144, 220, 16);
+  Label5->SetVisible(false);
   Label5->OnClick = Handler(this, &TForm1::Label5Click);
   BitBtn2 = Make<TBitBtn>(*this, "BitBtn2", page, "ヘルプ", TBitBtnKind::Help);
   BitBtn2->SetBounds(16, 180, 90, 25);

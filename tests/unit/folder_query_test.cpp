@@ -19,7 +19,7 @@ class FolderQueryTest : public EngineFixture {
   }
 };
 
-TEST_F(FolderQueryTest, TheAddressBecomesAPathWithBackslashesAndNoDecoding) {
+TEST_F(FolderQueryTest, TheAddressIsDecodedAsTheShellEncodesIt) {
   Start();
   const struct {
     const char* url;
@@ -27,10 +27,16 @@ TEST_F(FolderQueryTest, TheAddressBecomesAPathWithBackslashesAndNoDecoding) {
   } cases[] = {
       {"file:///C:/Windows", "C:\\Windows"},
       {"file:///D:/Data/Sub", "D:\\Data\\Sub"},
-      {"file:///C:/My%20Files", "C:\\My%20Files"},
-      {"file://server/share/dir", "server\\share\\dir"},
+      {"file:///C:/My%20Files", "C:\\My Files"},
+      {"file:///C:/100%25%20%23one", "C:\\100% #one"},
+      {"file:///C:/%E6%97%A5%e6%9c%ac", "C:\\日本"},
       {"file:///C:/日本語/file:///x", "C:\\日本語\\file:\\\\\\x"},  // only the first scheme goes
-      {"https://example.com/", ""},
+      {"file:///C:/cut%E6%97", "C:\\cut%E6%97"},  // no UTF-8: the escapes stay
+      {"file:///C:/50%/%zz", "C:\\50%\\%zz"},
+      {"file://server/share/dir", "\\\\server\\share\\dir"},
+      {"file://localhost/C:/x", "C:\\x"},
+      {"FILE:///C|/x", "C:\\x"},
+      {"https://example.com/?file:///C:/x", ""},
       {"", ""},  // a virtual folder
   };
   for (const auto& c : cases) {

@@ -292,7 +292,7 @@ TEST_F(Form1Test, OkTakesTheFolderFieldsButNeverTheApplicationField) {
   EXPECT_EQ(form->Settings.Watch.SRCPath, "C:\\Watched\\");
   EXPECT_EQ(form->Settings.Launch.Path, "C:\\Nowhere\\");  // not checked here
   EXPECT_EQ(form->Settings.Watch.AppPath, "");
-  EXPECT_EQ(form->Edit11->Text(), "C:\\Apps\\viewer.exe");
+  EXPECT_EQ(form->Edit11->Text(), "");  // read-only: the program is chosen with its button
 }
 
 TEST_F(Form1Test, ControlsStoreTheirSettingTheMomentTheyChange) {

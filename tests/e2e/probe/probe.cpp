@@ -36,6 +36,10 @@
 //         a writer at work: creates F with no sharing at all, writes to it, reports "held",
 //         and keeps it open until the file FLAG exists (or the time is up), then writes the
 //         rest and closes it: "closed bytes=N"
+//   probe grow --file F [--until FLAG] [--timeout MS] --out O
+//         the same, but sharing every way, as many writers do, and adding a line every 20 ms
+//   probe hungviewer [--until FLAG] [--timeout MS] --out O   a clipboard viewer that joins the
+//         chain, reports "joined", then takes no message until FLAG exists (or the time is up)
 //   probe clip --text T --out O                sets the clipboard to T (CF_UNICODETEXT)
 //   probe foreground --out O                   the foreground window: "hwnd=H", "class=C",
 //         "pid=P", "exe=E"
@@ -716,8 +720,10 @@ bool WriteText(HANDLE file, const std::string& text) {
 
 // Share mode 0: until the close nobody else may open the file in any way, which is how a
 // program still writing a download or a scan keeps others out.
-int Hold(Report& report, const std::wstring& path, const std::wstring& flag, DWORD timeoutMs) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+int Hold(Report& report, const std::wstring& path, const std::wstring& flag, DWORD timeoutMs,
+         bool grow = false) {
+  const DWORD share = grow ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, share, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     report.Line("error=CreateFile failed " + std::to_string(GetLastError()));
@@ -728,11 +734,27 @@ int Hold(Report& report, const std::wstring& path, const std::wstring& flag, DWO
   bool ok = WriteText(file, head);
   report.Line("held");
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  while ((flag.empty() || !Exists(flag)) && GetTickCount64() < deadline) Sleep(20);
+  while ((flag.empty() || !Exists(flag)) && GetTickCount64() < deadline) {
+    Sleep(20);
+    if (grow) ok = WriteText(file, "one line more of a file still growing\r\n") && ok;
+  }
   ok = WriteText(file, tail) && ok;
+  const DWORD bytes = GetFileSize(file, nullptr);
   ok = CloseHandle(file) && ok;
-  report.Line(std::string(ok ? "closed" : "failed") + " bytes=" + std::to_string(head.size() + tail.size()));
+  report.Line(std::string(ok ? "closed" : "failed") + " bytes=" + std::to_string(bytes));
   return ok ? 0 : 1;
+}
+
+// Message-only: in the chain, yet no broadcast to the desktop's windows waits on it.
+int HungViewer(Report& report, const std::wstring& flag, DWORD timeoutMs) {
+  HWND window = CreateWindowExW(0, L"STATIC", L"hung viewer", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                nullptr, nullptr, nullptr);
+  if (!window) return 1;
+  SetClipboardViewer(window);
+  report.Line("joined");
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  while ((flag.empty() || !Exists(flag)) && GetTickCount64() < deadline) Sleep(20);
+  return 0;
 }
 
 // The clipboard's owner is a window of ours, as when a user copies in any program: with no
@@ -867,6 +889,8 @@ int Usage() {
       "       probe watch-class --class C [--exe E] [--gone] [--timeout MS] --out F\n"
       "       probe profile --file F --section S --key K --out O\n"
       "       probe hold --file F [--until FLAG] [--timeout MS] --out O\n"
+      "       probe grow --file F [--until FLAG] [--timeout MS] --out O\n"
+      "       probe hungviewer [--until FLAG] [--timeout MS] --out O\n"
       "       probe clip --text T --out O\n"
       "       probe foreground --out O\n"
       "       probe fullscreen [--until FLAG] [--timeout MS] --out O\n",
@@ -968,6 +992,8 @@ int wmain(int argc, wchar_t** argv) {
     return WatchClass(report, className, exe, gone, timeoutMs);
   }
   if (command == L"hold" && !file.empty()) return Hold(report, file, until, timeoutMs);
+  if (command == L"grow" && !file.empty()) return Hold(report, file, until, timeoutMs, true);
+  if (command == L"hungviewer") return HungViewer(report, until, timeoutMs);
   if (command == L"clip") return Clip(report, text);
   if (command == L"foreground") return Foreground(report);
   if (command == L"fullscreen") return FullScreen(report, until, timeoutMs);

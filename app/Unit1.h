@@ -336,6 +336,9 @@ class TForm1 : public TForm {
   void FollowExplorerFolder();
   void MoveWatchedFiles();
   void OpenNewWatchedFile();
+  // Set while a watch step runs: the step can wait on the system (a program started, a file
+  // copied to another drive) while ticks go on.
+  bool watchStepRunning_ = false;
   void LetMessagesRun() { Application().ProcessMessages(); }
   // The folder the next launch opens, and the parameters for explorer.exe.
   std::string LaunchFolder(bool managed) const;

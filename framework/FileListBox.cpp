@@ -30,4 +30,13 @@ void TFileListBox::Update() {
   });
 }
 
+void TFileListBox::Add(std::string name) {
+  const platform::Kernel& kernel = platform_.kernel;
+  const auto place = std::upper_bound(items_.begin(), items_.end(), name,
+                                      [&kernel](const std::string& a, const std::string& b) {
+                                        return kernel.CompareText(a, b) < 0;
+                                      });
+  items_.insert(place, std::move(name));
+}
+
 }  // namespace varnel

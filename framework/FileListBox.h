@@ -24,6 +24,9 @@ class TFileListBox : public TComponent {
   // patterns match is listed twice. A missing or unset folder lists nothing.
   void Update();
   const std::vector<std::string>& Items() const { return items_; }
+  // Takes one name into the listing at its sorted place, as if it had been read there; the
+  // next re-read shows the folder as it is again.
+  void Add(std::string name);
   int Count() const { return static_cast<int>(items_.size()); }
 
  private:

@@ -111,6 +111,10 @@ struct FindData {
   std::uint32_t attributes = 0;
 };
 
+// What CreateFile answered: the file opened, another handle's access or sharing was in the
+// way (ERROR_SHARING_VIOLATION), or any other failure (no such file, a folder, access denied).
+enum class CreateFileResult { Opened, SharingViolation, Failed };
+
 // One process of a tool-help process snapshot.
 struct ProcessEntry {
   std::uint32_t processId = 0;
@@ -140,14 +144,22 @@ class FileSystem {
   // FindFirstFile / FindNextFile over `pattern` (a folder and a wildcard): every entry the
   // system reports, "." and ".." and hidden ones included; nothing when nothing matches.
   virtual std::vector<FindData> FindFiles(const std::string& pattern) const = 0;
-  // MoveFile: renames or moves the file `from` to `to`. An existing `to` is never replaced,
-  // and a file another program holds open stays where it is. Across volumes the file is
-  // copied and the original removed only once the copy is whole. Whether it moved.
+  // MoveFile: renames or moves the file `from` (a file, never a folder) to `to`. An existing
+  // `to` is never replaced. The file is first opened for reading and deletion, sharing only
+  // reading: a file that another program holds open for writing, whatever it shares, or that
+  // it does not let others read or delete, stays where it is, and while the move runs nobody
+  // can start writing to it. Within a volume it is renamed. Across volumes it is copied to a
+  // hidden file of a short name of its own ("vnl", hexadecimal digits, ".tmp") in the target
+  // folder, written through to the disk, its size checked against the source, renamed to `to`,
+  // and only then is the source deleted. On any failure no copy is left and the source stays
+  // whole where it was; a read-only file, which cannot be deleted, is therefore renamed within
+  // its volume but not moved to another. Whether it moved.
   virtual bool MoveFile(const std::string& from, const std::string& to) = 0;
-  // CreateFile(GENERIC_READ, no sharing, OPEN_EXISTING), closed again at once: whether the
-  // file could be opened while no other program has it open (a writer still at work keeps
-  // it from being opened this way).
-  virtual bool OpenUnshared(const std::string& path) const = 0;
+  // CreateFile(path, access, share, OPEN_EXISTING) on a file, closed again at once. With
+  // GenericRead and FileShareRead it tells whether some other program still holds the file
+  // open for writing, whatever that program shares (SharingViolation).
+  virtual CreateFileResult CreateFile(const std::string& path, std::uint32_t access,
+                                      std::uint32_t share) const = 0;
   // Names the folder itself, whatever path leads to it: two paths that reach one folder
   // (through a junction or a link) have the same identity. Nothing when it cannot be opened.
   virtual std::optional<std::string> FolderIdentity(const std::string& path) const = 0;

@@ -102,6 +102,14 @@ inline constexpr std::uint32_t InvalidFileAttributes = 0xFFFFFFFF;
 inline constexpr std::uint32_t FileAttributeNormal = 0x80;
 inline constexpr std::uint32_t FileAttributeReparsePoint = 0x400;
 
+// CreateFile's access rights and share modes.
+inline constexpr std::uint32_t GenericRead = 0x80000000;
+inline constexpr std::uint32_t GenericWrite = 0x40000000;
+inline constexpr std::uint32_t AccessDelete = 0x00010000;  // DELETE
+inline constexpr std::uint32_t FileShareRead = 0x1;
+inline constexpr std::uint32_t FileShareWrite = 0x2;
+inline constexpr std::uint32_t FileShareDelete = 0x4;
+
 // Shell_NotifyIcon actions and flags.
 inline constexpr unsigned NimAdd = 0;
 inline constexpr unsigned NimModify = 1;

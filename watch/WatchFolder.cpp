@@ -2,6 +2,7 @@
 // target folder, or a newly arrived one is opened with the chosen program. Folder listings
 // are compared; the system is not asked to notify anything.
 
+#include <string_view>
 #include <unordered_set>
 
 #include "app/Unit1.h"
@@ -27,8 +28,31 @@ void TForm1::BuildWatchMask() {
   FileListBox2->Update();
 }
 
+namespace {
+
+// Browsers and download managers write a download under its name and one of these endings and
+// rename it once it is whole; Firefox even leaves an empty file of the final name beside it.
+// While such a file exists, the file of the final name is not finished.
+constexpr std::string_view kDownloadEndings[] = {".part", ".crdownload", ".download",
+                                                 ".partial"};
+
+bool DownloadUnderWay(const platform::FileSystem& files, const std::string& path) {
+  for (const std::string_view ending : kDownloadEndings) {
+    if (files.GetFileAttributes(path + std::string(ending)) != platform::InvalidFileAttributes) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 void TForm1::WatchStep() {
   if (Settings.Watch.Enb == 0 || ListBox1->Items().Count() == 0) return;
+  // A step that waits on the system lets ticks run (a program's start can show a prompt): the
+  // steps they would start are skipped, not nested.
+  if (watchStepRunning_) return;
+  const auto running = RaiseForScope(watchStepRunning_);
   if (Settings.Watch.Mode == 0) {
     MoveWatchedFiles();
   } else {
@@ -45,9 +69,11 @@ void TForm1::MoveWatchedFiles() {
   }
   FileListBox1->Update();
   for (const std::string& name : FileListBox1->Items()) {
-    // A name already taken in the target, or a file still in use, stays where it is and is
-    // tried again at the next step: nothing is replaced, nothing lost.
-    files.MoveFile(JoinPath(watch.SRCPath, name), JoinPath(watch.TrgPath, name));
+    const std::string source = JoinPath(watch.SRCPath, name);
+    if (DownloadUnderWay(files, source)) continue;
+    // A name already taken in the target, or a file another program still writes, stays
+    // where it is and is tried again at the next step: nothing is replaced, nothing lost.
+    files.MoveFile(source, JoinPath(watch.TrgPath, name));
   }
 }
 
@@ -64,16 +90,32 @@ void TForm1::OpenNewWatchedFile() {
     return;
   }
   if (Engine.AppLaunchedRecently) return;
-  const std::string name = FindNewWatchedFile();
-  if (name.empty()) return;
-  const std::string path = JoinPath(watch.SRCPath, name);
-  // A writer that still has the file open has not finished it: it is tried again next time.
-  if (!files.OpenUnshared(path)) return;
-  System().shell.ShellExecute(Handle(), "", watch.AppPath, "\"" + path + "\"",
-                              std::string(FolderPart(watch.AppPath)), platform::SwShowNormal);
-  Engine.LaunchCooldown = 0;
-  FileListBox1->Update();
-  Engine.AppLaunchedRecently = true;
+  // The new names in listing order, as FindNewWatchedFile gives the first of them.
+  const std::vector<std::string>& known = FileListBox1->Items();
+  std::unordered_set<std::string> seen(known.begin(), known.end());
+  for (const std::string& name : FileListBox2->Items()) {
+    if (!seen.insert(name).second) continue;
+    const std::string path = JoinPath(watch.SRCPath, name);
+    // Still being written (a writer holds it open for writing, whatever it shares, or a
+    // download beside it is unfinished): the file waits for the next step, and so do the
+    // files after it.
+    if (DownloadUnderWay(files, path)) return;
+    const platform::CreateFileResult probe =
+        files.CreateFile(path, platform::GenericRead, platform::FileShareRead);
+    if (probe == platform::CreateFileResult::SharingViolation) return;
+    if (probe == platform::CreateFileResult::Failed) {
+      // Gone already, or never to be opened by us: seen, and the next new file's turn.
+      FileListBox1->Add(name);
+      continue;
+    }
+    // Handled before the program starts, since the start may wait on the user.
+    Engine.LaunchCooldown = 0;
+    FileListBox1->Update();
+    Engine.AppLaunchedRecently = true;
+    System().shell.ShellExecute(Handle(), "", watch.AppPath, "\"" + path + "\"",
+                                std::string(FolderPart(watch.AppPath)), platform::SwShowNormal);
+    return;
+  }
 }
 
 std::string TForm1::FindNewWatchedFile() const {

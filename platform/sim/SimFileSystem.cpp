@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <stdexcept>
+#include <utility>
 
 namespace varnel::sim {
 
@@ -80,10 +81,22 @@ SimFileSystem::Entry* SimFileSystem::Find(const std::string& path) {
 
 std::uint32_t SimFileSystem::GetFileAttributes(const std::string& path) const {
   const Entry* entry = Find(path);
-  return entry ? entry->attributes : platform::InvalidFileAttributes;
+  return entry && !entry->deletePending ? entry->attributes : platform::InvalidFileAttributes;
 }
 
+// Opened for reading and shared every way, as the Win32 backend reads.
 std::optional<std::string> SimFileSystem::ReadFile(const std::string& path) const {
+  const Entry* entry = Find(path);
+  if (!entry || (entry->attributes & platform::FileAttributeDirectory) != 0 ||
+      Open(*entry, platform::GenericRead,
+           platform::FileShareRead | platform::FileShareWrite | platform::FileShareDelete) !=
+          platform::CreateFileResult::Opened) {
+    return std::nullopt;
+  }
+  return entry->contents;
+}
+
+std::optional<std::string> SimFileSystem::Contents(const std::string& path) const {
   const Entry* entry = Find(path);
   if (!entry || (entry->attributes & platform::FileAttributeDirectory) != 0) return std::nullopt;
   return entry->contents;
@@ -330,7 +343,10 @@ bool SimFileSystem::MoveFile(const std::string& from, const std::string& to) {
   const Entry* source = Find(from);
   const std::size_t slash = to.find_last_of("\\/");
   if (source == nullptr || slash == std::string::npos) return false;
-  if ((source->attributes & platform::FileAttributeDirectory) != 0 || source->heldOpen) {
+  // The Win32 backend's one handle for the whole move: reading and deletion, sharing reading.
+  if ((source->attributes & platform::FileAttributeDirectory) != 0 ||
+      Open(*source, platform::GenericRead | platform::AccessDelete, platform::FileShareRead) !=
+          platform::CreateFileResult::Opened) {
     return false;
   }
   const Entry* folder = Find(to.substr(0, slash + 1));
@@ -342,20 +358,96 @@ bool SimFileSystem::MoveFile(const std::string& from, const std::string& to) {
   const std::string spelling = folder->path + (folder->path.size() > 3 ? "\\" : "") +
                                Spelling(to.substr(slash + 1));
   const std::string toKey = *Key(spelling);
-  if (diskFull_ && fromKey.substr(0, 2) != toKey.substr(0, 2)) return false;
+  if (fromKey.substr(0, 2) != toKey.substr(0, 2)) return MoveAcrossDrives(fromKey, toKey, spelling);
   return Move(fromKey, toKey, spelling);
 }
 
-bool SimFileSystem::OpenUnshared(const std::string& path) const {
-  const Entry* entry = Find(path);
-  return entry != nullptr && (entry->attributes & platform::FileAttributeDirectory) == 0 &&
-         !entry->heldOpen;
+// The steps of Win32FileSystem's move across volumes: a hidden copy of a short name of its own
+// in the target folder, its size checked, renamed to the target's name without replacing, and
+// only then the source deleted. Whatever fails, the copy goes and the source stays.
+bool SimFileSystem::MoveAcrossDrives(const std::string& fromKey, const std::string& toKey,
+                                     const std::string& spelling) {
+  using Step = CrossDriveStep;
+  const std::optional<Step> failing = std::exchange(failingCrossDriveStep_, std::nullopt);
+  const Entry source = entries_.at(fromKey);
+  const std::string folderKey = ParentKey(toKey);
+  // A read-only file cannot be deleted, so it is not copied at all.
+  if (failing == Step::CreateCopy || (source.attributes & platform::FileAttributeReadOnly) != 0) {
+    return false;
+  }
+  const std::string temporary = NewStemIn(folderKey) + ".tmp";
+  const std::string& folderSpelling = entries_.at(folderKey).path;
+  entries_[temporary] = Entry{folderSpelling + (IsDriveRoot(folderKey) ? "" : "\\") +
+                                  temporary.substr(temporary.rfind('\\') + 1),
+                              platform::FileAttributeHidden, {}, false};
+  const auto discard = [this](const std::string& copy) {
+    entries_.erase(copy);
+    return false;
+  };
+  if (diskFull_ || failing == Step::WriteCopy) return discard(temporary);
+  std::string& copied = entries_[temporary].contents = source.contents;
+  if (failing == Step::ShortCopy) copied.resize(copied.size() / 2);
+  if (copied.size() != source.contents.size()) return discard(temporary);
+  if (failing == Step::RenameCopy || !Move(temporary, toKey, spelling)) return discard(temporary);
+  entries_[toKey].attributes = source.attributes != 0 ? source.attributes
+                                                      : platform::FileAttributeNormal;
+  // The source refuses to go (its access list denies deletion): the copy is taken back.
+  if (failing == Step::DeleteSource) return discard(toKey);
+  entries_.erase(fromKey);
+  return true;
 }
 
-void SimFileSystem::SetHeldOpen(const std::string& path, bool held) {
+platform::CreateFileResult SimFileSystem::Open(const Entry& entry, std::uint32_t access,
+                                               std::uint32_t share) {
+  using platform::CreateFileResult;
+  if ((entry.attributes & platform::FileAttributeDirectory) != 0 || entry.accessDenied ||
+      entry.deletePending) {
+    return CreateFileResult::Failed;
+  }
+  if ((access & platform::GenericWrite) != 0 &&
+      (entry.attributes & platform::FileAttributeReadOnly) != 0) {
+    return CreateFileResult::Failed;
+  }
+  if (!entry.holder) return CreateFileResult::Opened;
+  // The system's sharing check, both ways: what each handle does (read, write, delete) must be
+  // allowed by the other's share mode.
+  constexpr std::pair<std::uint32_t, std::uint32_t> kUses[] = {
+      {platform::GenericRead, platform::FileShareRead},
+      {platform::GenericWrite, platform::FileShareWrite},
+      {platform::AccessDelete, platform::FileShareDelete}};
+  for (const auto& [use, allowedBy] : kUses) {
+    if (((access & use) != 0 && (entry.holder->share & allowedBy) == 0) ||
+        ((entry.holder->access & use) != 0 && (share & allowedBy) == 0)) {
+      return CreateFileResult::SharingViolation;
+    }
+  }
+  return CreateFileResult::Opened;
+}
+
+platform::CreateFileResult SimFileSystem::CreateFile(const std::string& path,
+                                                     std::uint32_t access,
+                                                     std::uint32_t share) const {
+  const Entry* entry = Find(path);
+  if (entry == nullptr) return platform::CreateFileResult::Failed;
+  return Open(*entry, access, share);
+}
+
+void SimFileSystem::SetHeldOpen(const std::string& path, bool held, Holder holder) {
   Entry* entry = Find(path);
   if (entry == nullptr) throw std::invalid_argument("no such file: " + path);
-  entry->heldOpen = held;
+  entry->holder = held ? std::optional<Holder>(holder) : std::nullopt;
+}
+
+void SimFileSystem::SetAccessDenied(const std::string& path, bool denied) {
+  Entry* entry = Find(path);
+  if (entry == nullptr) throw std::invalid_argument("no such file: " + path);
+  entry->accessDenied = denied;
+}
+
+void SimFileSystem::SetDeletePending(const std::string& path) {
+  Entry* entry = Find(path);
+  if (entry == nullptr) throw std::invalid_argument("no such file: " + path);
+  entry->deletePending = true;
 }
 
 }  // namespace varnel::sim

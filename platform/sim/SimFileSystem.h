@@ -23,9 +23,11 @@ class SimFileSystem : public platform::FileSystem {
   bool ReplaceFile(const std::string& path, std::string_view contents) override;
   std::vector<platform::FindData> FindFiles(const std::string& pattern) const override;
   std::optional<std::string> FolderIdentity(const std::string& path) const override;
-  // Files only; a file held open stays, and across drives a full disk keeps it where it is.
+  // Each drive letter is a volume of its own: across drives the file is copied, in the steps
+  // of the Win32 backend, any of which a test can make fail.
   bool MoveFile(const std::string& from, const std::string& to) override;
-  bool OpenUnshared(const std::string& path) const override;
+  platform::CreateFileResult CreateFile(const std::string& path, std::uint32_t access,
+                                        std::uint32_t share) const override;
 
   // Test set-up. CreateFolder and WriteFile create missing parent folders and the drive.
   void CreateFolder(const std::string& path);
@@ -47,11 +49,26 @@ class SimFileSystem : public platform::FileSystem {
   // aside: the failure ReplaceFileW reports as ERROR_UNABLE_TO_MOVE_REPLACEMENT_2.
   void FailMovesInto(const std::string& path, int count);
 
-  // Another program has the file open without sharing (a writer at work): it can be neither
-  // opened unshared nor moved until it is let go.
-  void SetHeldOpen(const std::string& path, bool held);
-  // The contents of a file, for a test that checks nothing was lost or overwritten.
-  std::optional<std::string> Contents(const std::string& path) const { return ReadFile(path); }
+  // Another program's open handle on a file: what it opened it for (GenericRead, GenericWrite,
+  // AccessDelete) and what it lets others do (the FileShare bits).
+  struct Holder {
+    std::uint32_t access = 0;
+    std::uint32_t share = 0;
+  };
+  // Another program has the file open (by default a writer sharing nothing), or lets it go.
+  void SetHeldOpen(const std::string& path, bool held,
+                   Holder holder = {platform::GenericWrite, 0});
+  // The file's access list denies this program every access: it cannot be opened at all.
+  void SetAccessDenied(const std::string& path, bool denied);
+  // Another program deleted the file and still has it open: it is listed, but its name
+  // resolves no more (no attributes, no open) until that program lets go.
+  void SetDeletePending(const std::string& path);
+  // The steps of a move to another drive; the next such move fails at the step given.
+  enum class CrossDriveStep { CreateCopy, WriteCopy, ShortCopy, RenameCopy, DeleteSource };
+  void FailNextCrossDriveMove(CrossDriveStep step) { failingCrossDriveStep_ = step; }
+  // The contents of a file whoever holds it, for a test that checks nothing was lost or
+  // overwritten.
+  std::optional<std::string> Contents(const std::string& path) const;
   int MoveCount() const { return moveCount_; }
 
   bool Exists(const std::string& path) const { return Find(path) != nullptr; }
@@ -67,8 +84,13 @@ class SimFileSystem : public platform::FileSystem {
     std::string contents;
     bool writeProtected = false;
     std::string linkTarget;  // the key of the folder a junction leads to
-    bool heldOpen = false;
+    std::optional<Holder> holder;
+    bool accessDenied = false;
+    bool deletePending = false;
   };
+  // CreateFile's checks on an existing entry: access, then sharing with the holder.
+  static platform::CreateFileResult Open(const Entry& entry, std::uint32_t access,
+                                         std::uint32_t share);
   // The key with every junction on the way replaced by the folder it leads to.
   std::string Resolve(const std::string& key) const;
 
@@ -87,10 +109,14 @@ class SimFileSystem : public platform::FileSystem {
   std::string NewStemIn(const std::string& folderKey);
   // MoveFileEx without replacing: fails when `to` is taken or held.
   bool Move(const std::string& fromKey, const std::string& toKey, const std::string& spelling);
+  // MoveFile's copy to another drive, step by step.
+  bool MoveAcrossDrives(const std::string& fromKey, const std::string& toKey,
+                        const std::string& spelling);
 
   std::map<std::string, Entry> entries_;
   std::map<std::string, int> failingMoves_;  // by key
   bool diskFull_ = false;
+  std::optional<CrossDriveStep> failingCrossDriveStep_;
   int replaceCount_ = 0;
   int moveCount_ = 0;
   unsigned nextStem_ = 0x1000;

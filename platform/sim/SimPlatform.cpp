@@ -153,6 +153,7 @@ std::intptr_t SimShell::ShellExecute(platform::Hwnd owner, const std::string& ve
                                      const std::string& file, const std::string& parameters,
                                      const std::string& directory, int showCommand) {
   calls_.push_back({owner, verb, file, parameters, directory, showCommand});
+  if (whileExecuting) whileExecuting();
   if (EndsWithExplorer(file) && explorerDelayMs_) {
     const std::string caption = FolderCaption(parameters);
     ui_.At(*explorerDelayMs_, [this, caption] { OpenExplorerWindow(caption); });

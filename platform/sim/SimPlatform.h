@@ -1,6 +1,7 @@
 #pragma once
 // The whole simulated system in one object a test builds fresh: nothing survives a test.
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -146,6 +147,9 @@ class SimShell : public platform::Shell {
   std::vector<SimShellWindow> shellWindows;
   // While set, the collection itself cannot be had (Windows() or get_Count fails).
   bool shellWindowsFail = false;
+  // Runs inside every ShellExecute once the call is recorded: what the system lets happen
+  // while a start waits (a security prompt's message loop, ticks of the program's timer).
+  std::function<void()> whileExecuting;
 
  private:
   SimDesktop& desktop_;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/win32/Text.h"
+#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Ui.h"
 
 namespace varnel::win32 {
@@ -23,19 +24,21 @@ struct BrowseState {
 // the status line (empty for an item with no path in the file system).
 int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM data) {
   const auto* state = reinterpret_cast<const BrowseState*>(data);
-  wchar_t status[MAX_PATH * 2] = {};
+  // A folder deep enough to pass MAX_PATH has its path shown too.
+  std::wstring status(32768, L'\0');
   if (message == BFFM_INITIALIZED && !state->folder.empty()) {
-    const DWORD attributes = ::GetFileAttributesW(state->folder.c_str());
+    const DWORD attributes = ::GetFileAttributesW(ExtendedIfLong(state->folder).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
       ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE,
                      reinterpret_cast<LPARAM>(state->folder.c_str()));
     }
   } else if (message == BFFM_SELCHANGED) {
-    if (!::SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(lParam), status)) {
+    if (!::SHGetPathFromIDListEx(reinterpret_cast<PCIDLIST_ABSOLUTE>(lParam), status.data(),
+                                 static_cast<DWORD>(status.size()), GPFIDL_DEFAULT)) {
       status[0] = L'\0';
     }
   }
-  ::SendMessageW(dialog, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(status));
+  ::SendMessageW(dialog, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(status.c_str()));
   return 0;
 }
 

@@ -23,7 +23,13 @@ class Win32FileSystem final : public platform::FileSystem {
   std::vector<platform::FindData> FindFiles(const std::string& pattern) const override;
   std::optional<std::string> FolderIdentity(const std::string& path) const override;
   bool MoveFile(const std::string& from, const std::string& to) override;
-  bool OpenUnshared(const std::string& path) const override;
+  platform::CreateFileResult CreateFile(const std::string& path, std::uint32_t access,
+                                        std::uint32_t share) const override;
 };
+
+// The path as every file function of the system takes it at any length: longer than MAX_PATH
+// it gets the "\\?\" prefix, once made full.
+std::wstring ExtendedIfLong(const std::wstring& path);
+std::wstring LongPath(const std::string& utf8Path);
 
 }  // namespace varnel::win32

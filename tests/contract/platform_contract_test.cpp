@@ -278,20 +278,24 @@ TEST_F(PlatformContract, MoveFileMovesIntoAFolderButNeverOverAFileNorAFileHeldOp
   EXPECT_TRUE(Files().FolderExists(folder + "\\Inner"));
 }
 
-TEST_F(PlatformContract, OpenUnsharedTellsWhetherAnotherProgramStillHasTheFile) {
+// Only a sharing violation says another program still has the file; a missing file or a
+// folder is another failure.
+TEST_F(PlatformContract, CreateFileTellsASharingViolationFromOtherFailures) {
+  using platform::CreateFileResult;
   const std::string folder = backend_->Folder();
   const std::string file = folder + "\\download.zip";
   backend_->MakeFile(file, "partial", 0);
-  EXPECT_TRUE(Files().OpenUnshared(file));
-  EXPECT_TRUE(Files().OpenUnshared(file));  // the first probe let it go at once
-
+  const auto probe = [this](const std::string& path) {
+    return Files().CreateFile(path, platform::GenericRead, platform::FileShareRead);
+  };
+  EXPECT_EQ(probe(file), CreateFileResult::Opened);
+  EXPECT_EQ(probe(file), CreateFileResult::Opened);  // the first probe let it go at once
   backend_->HoldOpen(file, true);
-  EXPECT_FALSE(Files().OpenUnshared(file));
+  EXPECT_EQ(probe(file), CreateFileResult::SharingViolation);
   backend_->HoldOpen(file, false);
-  EXPECT_TRUE(Files().OpenUnshared(file));
-
-  EXPECT_FALSE(Files().OpenUnshared(folder + "\\missing.zip"));
-  EXPECT_FALSE(Files().OpenUnshared(folder));
+  EXPECT_EQ(probe(file), CreateFileResult::Opened);
+  EXPECT_EQ(probe(folder + "\\missing.zip"), CreateFileResult::Failed);
+  EXPECT_EQ(probe(folder), CreateFileResult::Failed);
 }
 
 // --- Code pages ------------------------------------------------------------------------------

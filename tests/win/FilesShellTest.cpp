@@ -224,12 +224,16 @@ TEST(LongPathMoveTest, AFileBeyondMaxPathIsProbedAndMoved) {
     ASSERT_TRUE(file);
   }
   Win32FileSystem files;
-  EXPECT_TRUE(files.OpenUnshared(Narrow(from)));
+  using platform::CreateFileResult;
+  const auto probe = [&files](const std::wstring& path) {
+    return files.CreateFile(Narrow(path), platform::GenericRead, platform::FileShareRead);
+  };
+  EXPECT_EQ(probe(from), CreateFileResult::Opened);
   EXPECT_TRUE(files.MoveFile(Narrow(from), Narrow(to)));
   EXPECT_EQ(::GetFileAttributesW(Extended(from).c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_NE(::GetFileAttributesW(Extended(to).c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_FALSE(files.OpenUnshared(Narrow(from)));
-  EXPECT_TRUE(files.OpenUnshared(Narrow(to)));
+  EXPECT_EQ(probe(from), CreateFileResult::Failed);
+  EXPECT_EQ(probe(to), CreateFileResult::Opened);
 
   EXPECT_TRUE(::DeleteFileW(Extended(to).c_str()));
   for (auto it = folders.rbegin(); it != folders.rend(); ++it) {

@@ -29,6 +29,20 @@ constexpr bool Unreserved(unsigned char c) {
 constexpr unsigned kClipboardAnsiCodePage = 932;
 constexpr unsigned kUtf8CodePage = 65001;
 
+// Password managers and other programs that copy secrets mark the copy so that clipboard
+// viewers leave it alone: either format below present, or the history format holding 0.
+// A mark whose value cannot be read counts as a mark: a secret is better not searched.
+bool IsPrivateCopy(platform::Clipboard& clipboard) {
+  for (const char* marker : {"ExcludeClipboardContentFromMonitorProcessing",
+                             "Clipboard Viewer Ignore"}) {
+    const unsigned format = clipboard.RegisterClipboardFormat(marker);
+    if (format != 0 && clipboard.IsClipboardFormatAvailable(format)) return true;
+  }
+  const unsigned history = clipboard.RegisterClipboardFormat("CanIncludeInClipboardHistory");
+  if (history == 0 || !clipboard.IsClipboardFormatAvailable(history)) return false;
+  return clipboard.GetClipboardDword(history).value_or(0) == 0;
+}
+
 }  // namespace
 
 std::string EscapeSearchText(std::string_view bytes) {
@@ -64,6 +78,7 @@ void TForm1::NkClipDetector1ClipChange(TComponent& /*sender*/) {
       (windows.GetAsyncKeyState(platform::VkControl) & 0x8000) == 0) {
     return;
   }
+  if (IsPrivateCopy(clipboard)) return;
 
   // Unicode where the clipboard offers it, so that any character reaches the search.
   std::optional<std::string> text =

@@ -42,10 +42,23 @@ void TNkClipDetector::SetOnClipChange(TNotifyEvent handler) {
 
 void TNkClipDetector::LeaveChain() {
   if (!window_) return;
+  // Leaving lets messages sent to us in while it waits for the chain; a change seen then is
+  // passed on but fires nothing, as the handler (and at exit the form behind it) is going.
+  onClipChange_ = nullptr;
   platform_.clipboard.ChangeClipboardChain(window_->Handle(), nextViewer_);
   window_.reset();
   nextViewer_ = platform::kNoWindow;
-  onClipChange_ = nullptr;
+}
+
+// A viewer further down the chain is another program, which may have stopped taking
+// messages; waiting on it without limit would stop the edges, the tray and the exit with it.
+// It is given a second; a notice it did not take in time still reaches it when it runs again.
+std::intptr_t TNkClipDetector::PassOn(unsigned message, std::uintptr_t wParam,
+                                      std::intptr_t lParam) {
+  std::intptr_t answer = 0;
+  platform_.windows.SendMessageTimeout(nextViewer_, message, wParam, lParam,
+                                       platform::SmtoAbortIfHung, kPassOnTimeoutMs, &answer);
+  return answer;
 }
 
 void TNkClipDetector::ClipChanged() {
@@ -63,7 +76,6 @@ std::optional<std::intptr_t> TNkClipDetector::PeerWindowMessage(unsigned message
 
 std::intptr_t TNkClipDetector::ClipWndProc(unsigned message, std::uintptr_t wParam,
                                            std::intptr_t lParam) {
-  platform::WindowManager& windows = platform_.windows;
   if (message == platform::WmDrawClipboard) {
     if (!(IgnoreFirst && registering_) && !changing_) {
       const auto changing = RaiseForScope(changing_);
@@ -77,9 +89,7 @@ std::intptr_t TNkClipDetector::ClipWndProc(unsigned message, std::uintptr_t wPar
         }
       }
     }
-    if (nextViewer_ != platform::kNoWindow) {
-      windows.SendMessage(nextViewer_, platform::WmDrawClipboard, 0, 0);
-    }
+    if (nextViewer_ != platform::kNoWindow) PassOn(platform::WmDrawClipboard, 0, 0);
     return 0;
   }
   // WM_CHANGECBCHAIN: the window after us leaves, and the one after it takes its place; any
@@ -89,7 +99,7 @@ std::intptr_t TNkClipDetector::ClipWndProc(unsigned message, std::uintptr_t wPar
     return 0;
   }
   if (nextViewer_ == platform::kNoWindow) return 0;
-  return windows.SendMessage(nextViewer_, message, wParam, lParam);
+  return PassOn(message, wParam, lParam);
 }
 
 }  // namespace varnel

@@ -42,6 +42,9 @@ class TNkClipDetector : public TComponent, private platform::ControlSink {
                                                  std::intptr_t lParam) override;
   std::intptr_t ClipWndProc(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
   void LeaveChain();
+  // Sends to the next viewer, waiting at most kPassOnTimeoutMs; its answer, 0 for none.
+  std::intptr_t PassOn(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+  static constexpr unsigned kPassOnTimeoutMs = 1000;
 
   platform::Platform& platform_;
   TNotifyEvent onClipChange_;

@@ -57,6 +57,13 @@ class WindowManager {
   // Synchronous; returns the window's answer, 0 for a handle that is no window.
   virtual std::intptr_t SendMessage(Hwnd window, unsigned message, std::uintptr_t wParam,
                                     std::intptr_t lParam) = 0;
+  // Sends like SendMessage but waits at most `timeoutMs` for a window of another thread (with
+  // SmtoAbortIfHung, not at all for one the system knows to be hung). True with the window's
+  // answer in `result`; false when it did not answer in time or is no window. A message that
+  // timed out is not taken back: the window handles it once it runs again.
+  virtual bool SendMessageTimeout(Hwnd window, unsigned message, std::uintptr_t wParam,
+                                  std::intptr_t lParam, unsigned flags, unsigned timeoutMs,
+                                  std::intptr_t* result) = 0;
   virtual std::int32_t GetWindowLong(Hwnd window, int index) const = 0;
   // Returns the previous value, 0 for a handle that is no window.
   virtual std::int32_t SetWindowLong(Hwnd window, int index, std::int32_t value) = 0;
@@ -196,9 +203,19 @@ class Clipboard {
   // this returns.
   virtual Hwnd SetClipboardViewer(Hwnd viewer) = 0;
   // Takes `remove` out of the chain; `next` is the window that followed it. The system sends
-  // WM_CHANGECBCHAIN down the chain from its head.
+  // WM_CHANGECBCHAIN down the chain from its head. Returns within kChainWaitMs whatever the
+  // windows of the chain do: false when they had not answered by then (the notice still
+  // reaches them when they run again).
   virtual bool ChangeClipboardChain(Hwnd remove, Hwnd next) = 0;
+  static constexpr unsigned kChainWaitMs = 1000;
   virtual bool IsClipboardFormatAvailable(unsigned format) const = 0;
+  // The number of the format registered under `name` (registered now if it was not), the same
+  // for every program and for any spelling of the name's case; 0 when the system refuses.
+  virtual unsigned RegisterClipboardFormat(const std::string& name) = 0;
+  // OpenClipboard, GetClipboardData, CloseClipboard: the first four bytes of the format's data
+  // as a little-endian number (a DWORD). Nothing when the clipboard cannot be opened, holds no
+  // such format, or its data is shorter.
+  virtual std::optional<std::uint32_t> GetClipboardDword(unsigned format) const = 0;
   // OpenClipboard, GetClipboardData, CloseClipboard: the text in `format` up to its
   // terminating zero. CfText gives the bytes as they are stored (the ANSI code page of the
   // program that put them there); CfUnicodeText gives UTF-8. Nothing when the clipboard
@@ -213,7 +230,9 @@ class KernelObject {
 };
 
 // What CreateMutex gives: the handle, and whether the name was taken before (another holder
-// had it already, and this one now shares that mutex).
+// had it already, and this one now shares that mutex). A name taken by a holder that refuses
+// this program access (another instance running with other rights) was taken before too,
+// with no handle.
 struct CreatedMutex {
   std::unique_ptr<KernelObject> handle;
   bool alreadyExisted = false;

@@ -90,6 +90,9 @@ inline constexpr unsigned WmChangeCbChain = 0x030D;
 inline constexpr unsigned CfText = 1;
 inline constexpr unsigned CfUnicodeText = 13;
 
+// SendMessageTimeout: return at once for a window the system already knows to be hung.
+inline constexpr unsigned SmtoAbortIfHung = 0x0002;
+
 inline constexpr int SmCxScreen = 0;
 inline constexpr int SmCyScreen = 1;
 

@@ -11,6 +11,21 @@ namespace {
 // The guards alive in this process; a second one is refused.
 int componentCount = 0;
 
+// Whether the user sees the window: shown, not minimised, more than a point, and partly on a
+// monitor. The first instance's windows are mostly shown yet out of sight (its settings window
+// shrunk beyond the screen while closed, its application window of no size); bringing one of
+// those forward would take the keyboard from the user's window and give it to nothing.
+bool OnScreen(const platform::WindowManager& windows, platform::Hwnd window) {
+  if (!windows.IsWindowVisible(window) || windows.IsIconic(window)) return false;
+  const platform::Rect r = windows.GetWindowRect(window);
+  if (r.Width() <= 1 || r.Height() <= 1) return false;
+  for (const platform::Monitor& monitor : windows.GetMonitors()) {
+    const platform::Rect& m = monitor.rect;
+    if (r.Left < m.Right && m.Left < r.Right && r.Top < m.Bottom && m.Top < r.Bottom) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 TSingleInstance::TSingleInstance(TComponent* owner, std::string name, TApplication& application)
@@ -69,7 +84,19 @@ void TSingleInstance::FindFirstInstance() {
     if (system.kernel.CompareText(windows.GetClassName(window), "TApplication") != 0) continue;
     if (window == application_.Handle()) continue;
     if (system.kernel.CompareText(windows.GetWindowText(window), exeName) != 0) continue;
-    windowToActivate_ = windows.GetLastActivePopup(window);
+    const platform::Hwnd lastActive = windows.GetLastActivePopup(window);
+    if (OnScreen(windows, lastActive)) {
+      windowToActivate_ = lastActive;
+      return;
+    }
+    // Its settings window may be open without being the last one active (a message box that
+    // has closed since was).
+    for (const platform::Hwnd owned : windows.EnumWindows()) {
+      if (windows.GetWindow(owned, platform::GwOwner) == window && OnScreen(windows, owned)) {
+        windowToActivate_ = owned;
+        return;
+      }
+    }
     return;
   }
 }

@@ -39,7 +39,8 @@ class TSingleInstance : public TComponent {
 
   // Whether this process took the name: it is the first.
   bool HoldsName() const { return mutex_ != nullptr; }
-  // The first process's window this one brings forward as it ends; none if not found.
+  // The first process's window this one brings forward as it ends: one the user can see;
+  // none if the first process was not found or shows nothing.
   platform::Hwnd WindowToActivate() const { return windowToActivate_; }
 
  protected:

@@ -19,9 +19,12 @@ class SimClipboard : public platform::Clipboard {
   bool ChangeClipboardChain(platform::Hwnd remove, platform::Hwnd next) override;
   bool IsClipboardFormatAvailable(unsigned format) const override;
   std::optional<std::string> GetClipboardData(unsigned format) const override;
+  unsigned RegisterClipboardFormat(const std::string& name) override;
+  std::optional<std::uint32_t> GetClipboardDword(unsigned format) const override;
 
   // Another program puts `formats` on the clipboard (CfUnicodeText in UTF-8, CfText in its
-  // bytes; an empty map empties it), and the head of the chain hears of it.
+  // bytes, any other format its raw bytes; an empty map empties it), and the head of the chain
+  // hears of it.
   void SetContents(std::map<unsigned, std::string> formats);
   // Another program joins the chain without the system telling it anything: `viewer`
   // becomes the head, the previous head being its next.
@@ -34,6 +37,8 @@ class SimClipboard : public platform::Clipboard {
   SimDesktop& desktop_;
   platform::Hwnd head_{};
   std::map<unsigned, std::string> contents_;
+  static constexpr unsigned kFirstRegisteredFormat = 0xC000;
+  std::map<std::string, unsigned> registered_;  // by the name in lower case
   bool locked_ = false;
 };
 

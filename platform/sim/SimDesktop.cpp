@@ -109,19 +109,84 @@ std::intptr_t SimDesktop::SendMessage(Hwnd window, unsigned message, std::uintpt
   Record(buffer);
   SimWindow* target = Find(window);
   if (target == nullptr) return 0;
+  if (target->hung) {
+    blockingSendsToHung_.push_back(buffer);
+    pending_.push_back({window, message, wParam, lParam});
+    return 0;
+  }
+  return Deliver(*target, message, wParam, lParam);
+}
+
+bool SimDesktop::SendMessageTimeout(Hwnd window, unsigned message, std::uintptr_t wParam,
+                                    std::intptr_t lParam, unsigned flags, unsigned timeoutMs,
+                                    std::intptr_t* result) {
+  char buffer[160];
+  std::snprintf(buffer, sizeof buffer, "SendMessageTimeout(%s, 0x%x, 0x%llx, %lld, 0x%x, %u)",
+                HandleText(window).c_str(), message, static_cast<unsigned long long>(wParam),
+                static_cast<long long>(lParam), flags, timeoutMs);
+  Record(buffer);
+  if (result != nullptr) *result = 0;
+  SimWindow* target = Find(window);
+  if (target == nullptr) return false;
+  if (target->hung) {
+    // The worst case: hung too recently for the system to know, so the whole time-out passes.
+    if (clock_ != nullptr) clock_->Advance(timeoutMs);
+    pending_.push_back({window, message, wParam, lParam});
+    return false;
+  }
+  const std::intptr_t answer = Deliver(*target, message, wParam, lParam);
+  if (result != nullptr) *result = answer;
+  return true;
+}
+
+void SimDesktop::SendNotifyMessage(Hwnd window, unsigned message, std::uintptr_t wParam,
+                                   std::intptr_t lParam) {
+  SimWindow* target = Find(window);
+  if (target == nullptr) return;
+  if (target->hung) {
+    pending_.push_back({window, message, wParam, lParam});
+    return;
+  }
+  SendMessage(window, message, wParam, lParam);
+}
+
+void SimDesktop::SetHung(Hwnd window, bool hung) {
+  SimWindow* target = Find(window);
+  if (target == nullptr) return;
+  target->hung = hung;
+  if (hung) return;
+  std::vector<Pending> waiting;
+  for (auto it = pending_.begin(); it != pending_.end();) {
+    if (it->window == window) {
+      waiting.push_back(*it);
+      it = pending_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  for (const Pending& message : waiting) {
+    if (SimWindow* alive = Find(window)) {
+      Deliver(*alive, message.message, message.wParam, message.lParam);
+    }
+  }
+}
+
+std::intptr_t SimDesktop::Deliver(SimWindow& target, unsigned message, std::uintptr_t wParam,
+                                  std::intptr_t lParam) {
+  const Hwnd window = target.handle;
   if (message == platform::WmSysCommand && wParam == platform::ScRestore) {
-    target->minimized = false;
-    target->maximized = false;
+    target.minimized = false;
+    target.maximized = false;
     return 0;
   }
   const bool closeRequest = message == platform::WmClose ||
                             (message == platform::WmSysCommand && wParam == platform::ScClose);
   if (!closeRequest) {
-    if (target->sink == nullptr) return 0;
-    return target->sink->PeerWindowMessage(message, wParam, lParam).value_or(0);
+    if (target.sink == nullptr) return 0;
+    return target.sink->PeerWindowMessage(message, wParam, lParam).value_or(0);
   }
-  if (target->sink != nullptr) {
-    target->sink->PeerCloseQuery(false);
+  if (target.sink != nullptr) {
+    target.sink->PeerCloseQuery(false);
   } else {
     // Another program's window: it does what an ordinary window does and goes away.
     DestroyWindow(window);

@@ -41,6 +41,8 @@ struct SimWindow {
   Hwnd lastActivePopup{};
   // Our own windows answer messages through the framework object behind them.
   platform::ControlSink* sink = nullptr;
+  // The program behind the window has stopped taking messages: a send to it waits forever.
+  bool hung = false;
 };
 
 // The clock that GetTickCount reads; it moves only when a test or a wait moves it.
@@ -88,6 +90,17 @@ class SimDesktop : public platform::WindowManager {
   // system that runs out of memory.
   void FailNextCall(std::string name) { failNext_ = std::move(name); }
 
+  // Hung windows. A plain SendMessage to one would never return on Windows; here it returns,
+  // but is written down in BlockingSendsToHung for the test to fail on. Waking the window
+  // hands it, in order, what was sent to it meanwhile. The clock is the one time-outs wait on.
+  void SetHung(Hwnd window, bool hung);
+  const std::vector<std::string>& BlockingSendsToHung() const { return blockingSendsToHung_; }
+  void UseClock(SimClock& clock) { clock_ = &clock; }
+  // What the system itself sends without waiting for the answer (SendNotifyMessage): a hung
+  // window gets it when it runs again.
+  void SendNotifyMessage(Hwnd window, unsigned message, std::uintptr_t wParam,
+                         std::intptr_t lParam);
+
   // --- WindowManager ------------------------------------------------------------------
   int GetSystemMetrics(int index) const override;
   Rect GetWorkArea() const override;
@@ -96,6 +109,11 @@ class SimDesktop : public platform::WindowManager {
   bool IsWindow(Hwnd window) const override;
   std::intptr_t SendMessage(Hwnd window, unsigned message, std::uintptr_t wParam,
                             std::intptr_t lParam) override;
+  // To a hung window: waits out the time-out on the clock and keeps the message for when it
+  // runs again.
+  bool SendMessageTimeout(Hwnd window, unsigned message, std::uintptr_t wParam,
+                          std::intptr_t lParam, unsigned flags, unsigned timeoutMs,
+                          std::intptr_t* result) override;
   std::int32_t GetWindowLong(Hwnd window, int index) const override;
   std::int32_t SetWindowLong(Hwnd window, int index, std::int32_t value) override;
   Rect GetWindowRect(Hwnd window) const override;
@@ -129,9 +147,20 @@ class SimDesktop : public platform::WindowManager {
 
  private:
   void Record(std::string call);
+  std::intptr_t Deliver(SimWindow& target, unsigned message, std::uintptr_t wParam,
+                        std::intptr_t lParam);
   void Raise(Hwnd window);
 
   std::string failNext_;
+  struct Pending {
+    Hwnd window;
+    unsigned message;
+    std::uintptr_t wParam;
+    std::intptr_t lParam;
+  };
+  std::vector<Pending> pending_;
+  std::vector<std::string> blockingSendsToHung_;
+  SimClock* clock_ = nullptr;
   int screenWidth_ = 1920;
   int screenHeight_ = 1080;
   Rect workArea_{0, 0, 1920, 1040};

@@ -182,6 +182,10 @@ platform::CreatedMutex SimKernel::CreateMutex(const std::string& name) {
   // Mutex names are case-sensitive on Windows.
   MutexUse& use = (*mutexes_)[name];
   platform::CreatedMutex created;
+  if (use.refused) {
+    created.alreadyExisted = true;
+    return created;
+  }
   created.alreadyExisted = use.own > 0 || use.elsewhere;
   ++use.own;
   class Handle : public platform::KernelObject {
@@ -208,6 +212,7 @@ int SimKernel::MutexHolders(const std::string& name) const {
 }
 
 SimPlatform::SimPlatform() : platform_{desktop, files, codepage, clipboard, kernel, shell, ui} {
+  desktop.UseClock(clock);
   // The executable's folder exists, as it does for a running program.
   files.CreateFolder("C:\\Tools\\Varnel");
   files.CreateFolder("C:\\WINDOWS");

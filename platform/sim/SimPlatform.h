@@ -37,6 +37,8 @@ class SimKernel : public platform::Kernel {
   platform::CreatedMutex CreateMutex(const std::string& name) override;
   // Another process holds the named mutex from now on (or lets it go).
   void HoldMutexElsewhere(const std::string& name, bool held);
+  // Another process holds the named mutex with rights that refuse this one access.
+  void RefuseMutex(const std::string& name) { (*mutexes_)[name].refused = true; }
   // How many handles of this process hold the named mutex.
   int MutexHolders(const std::string& name) const;
 
@@ -55,6 +57,7 @@ class SimKernel : public platform::Kernel {
   struct MutexUse {
     int own = 0;
     bool elsewhere = false;
+    bool refused = false;
   };
   std::shared_ptr<std::map<std::string, MutexUse>> mutexes_ =
       std::make_shared<std::map<std::string, MutexUse>>();

@@ -17,6 +17,8 @@ class Win32Clipboard final : public platform::Clipboard {
   bool ChangeClipboardChain(platform::Hwnd remove, platform::Hwnd next) override;
   bool IsClipboardFormatAvailable(unsigned format) const override;
   std::optional<std::string> GetClipboardData(unsigned format) const override;
+  unsigned RegisterClipboardFormat(const std::string& name) override;
+  std::optional<std::uint32_t> GetClipboardDword(unsigned format) const override;
 };
 
 }  // namespace varnel::win32

@@ -73,6 +73,20 @@ std::intptr_t Win32WindowManager::SendMessage(platform::Hwnd window, unsigned me
   return ::SendMessageW(ToHwnd(window), message, wParam, lParam);
 }
 
+bool Win32WindowManager::SendMessageTimeout(platform::Hwnd window, unsigned message,
+                                            std::uintptr_t wParam, std::intptr_t lParam,
+                                            unsigned flags, unsigned timeoutMs,
+                                            std::intptr_t* result) {
+  if (result != nullptr) *result = 0;
+  if (!IsWindow(window)) return false;
+  DWORD_PTR answer = 0;
+  if (!::SendMessageTimeoutW(ToHwnd(window), message, wParam, lParam, flags, timeoutMs, &answer)) {
+    return false;
+  }
+  if (result != nullptr) *result = static_cast<std::intptr_t>(answer);
+  return true;
+}
+
 // The owner is a handle, which 64-bit Windows hands out only through GetWindowLongPtr; window
 // handles keep 32 significant bits on every system, so the 32-bit value loses nothing.
 std::int32_t Win32WindowManager::GetWindowLong(platform::Hwnd window, int index) const {

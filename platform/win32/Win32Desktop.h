@@ -20,6 +20,9 @@ class Win32WindowManager final : public platform::WindowManager {
   bool IsWindow(platform::Hwnd window) const override;
   std::intptr_t SendMessage(platform::Hwnd window, unsigned message, std::uintptr_t wParam,
                             std::intptr_t lParam) override;
+  bool SendMessageTimeout(platform::Hwnd window, unsigned message, std::uintptr_t wParam,
+                          std::intptr_t lParam, unsigned flags, unsigned timeoutMs,
+                          std::intptr_t* result) override;
   std::int32_t GetWindowLong(platform::Hwnd window, int index) const override;
   std::int32_t SetWindowLong(platform::Hwnd window, int index, std::int32_t value) override;
   platform::Rect GetWindowRect(platform::Hwnd window) const override;

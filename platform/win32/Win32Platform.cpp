@@ -165,6 +165,9 @@ platform::CreatedMutex Win32Kernel::CreateMutex(const std::string& name) {
   const HANDLE handle = ::CreateMutexW(nullptr, FALSE, wide.empty() ? nullptr : wide.c_str());
   const DWORD error = ::GetLastError();
   platform::CreatedMutex created;
+  // A mutex of that name exists but its holder's rights keep us out: another instance runs
+  // (elevated, say), and the name is taken all the same.
+  created.alreadyExisted = error == ERROR_ACCESS_DENIED;
   if (!handle) return created;
   created.handle = std::make_unique<KernelHandle>(unique_handle(handle));
   created.alreadyExisted = error == ERROR_ALREADY_EXISTS;

@@ -20,6 +20,8 @@
 #include <oaidl.h>
 
 #undef SendMessage
+#undef SendMessageTimeout
+#undef RegisterClipboardFormat
 #undef PostMessage
 #undef GetWindowLong
 #undef SetWindowLong

@@ -89,7 +89,7 @@ TEST_F(ClipSearchTest, OffTheFeatureSearchesNothingYetTheChainIsServed) {
   EXPECT_TRUE(Searches().empty());
   const std::vector<std::string> passedOn = {
       "SendMessage(" + sim::HandleText(form->NkClipDetector1->Handle()) + ", 0x308, 0x0, 0)",
-      "SendMessage(" + sim::HandleText(viewerBefore) + ", 0x308, 0x0, 0)"};
+      "SendMessageTimeout(" + sim::HandleText(viewerBefore) + ", 0x308, 0x0, 0, 0x2, 1000)"};
   EXPECT_EQ(system.desktop.Calls(), passedOn);
 }
 
@@ -110,9 +110,10 @@ TEST_F(ClipSearchTest, TheDetectorJoinsQuietlyKeepsItsNextViewerAndLeavesTheChai
   system.desktop.ClearCalls();
   system.desktop.SendMessage(own, platform::WmChangeCbChain, 0x4242,
                              static_cast<std::intptr_t>(third));
-  EXPECT_EQ(system.desktop.Calls().back(), "SendMessage(" + sim::HandleText(viewerBefore) +
+  EXPECT_EQ(system.desktop.Calls().back(), "SendMessageTimeout(" + sim::HandleText(viewerBefore) +
                                                ", 0x30d, 0x4242, " +
-                                               std::to_string(static_cast<std::uintptr_t>(third)) + ")");
+                                               std::to_string(static_cast<std::uintptr_t>(third)) +
+                                               ", 0x2, 1000)");
   // Our next viewer leaves: the one after it becomes our next, and it is not told.
   system.desktop.ClearCalls();
   system.desktop.SendMessage(own, platform::WmChangeCbChain,

@@ -20,6 +20,7 @@ class SingleInstanceTest : public EngineFixture {
     settings.text = "Varnel（設定）";
     settings.processId = process;
     settings.visible = true;
+    settings.rect = platform::Rect::FromSize(1600, 660, 273, 372);  // open, on screen
     firstSettings = system.desktop.AddWindow(settings);
     sim::SimWindow application;
     application.className = "TAPPLICATION";

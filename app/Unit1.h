@@ -314,9 +314,12 @@ class TForm1 : public TForm {
 
   // The edge tick's parts.
   bool ScreenSaverRuns() const;
-  // Whether full-screen work (a game, a video, a presentation) is under way on the monitor
-  // of `pointer`, and the guard is on: its edges stay quiet then.
-  bool FullScreenQuiet(platform::Point pointer) const;
+  // Whether the guard is on and full-screen work (a game, a video, a presentation) is under
+  // way on `monitor`: nothing of the program appears there then.
+  bool FullScreenQuiet(const platform::Monitor* monitor) const;
+  // The monitor the managed window comes out on for a push at `pointer`: with the edges of
+  // every monitor the pushed one, else the primary one, whichever edge is pushed.
+  const platform::Monitor* ComingOutMonitor(platform::Point pointer) const;
   bool TouchesEnabledEdge(platform::Point pointer, int width, int height) const;
   bool EdgeFires(int edge, platform::Point pointer, int width, int height) const;
   // With the edges of every monitor: the pointer on an edge no neighbour continues (and clear

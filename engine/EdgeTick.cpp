@@ -7,6 +7,7 @@
 #include "base/Desktop.h"
 #include "base/ScopeExit.h"
 #include "engine/EdgeZones.h"
+#include "engine/Geometry.h"
 #include "engine/Monitors.h"
 
 namespace varnel {
@@ -41,9 +42,12 @@ void TForm1::Timer1Timer(TComponent& /*sender*/) {
     const auto busy = RaiseForScope(Engine.TickBusy);
     if (Settings.Exp.Watch != 0 && windows.IsWindow(Engine.ExplorerWnd)) FollowExplorerFolder();
     const ScreenSize screen = PrimaryScreenSize(windows);
-    // A new Explorer would take the foreground from full-screen work: it waits as well.
+    // A new Explorer would take the foreground from full-screen work: it waits as well, for
+    // work where the window will come out and for work on the primary monitor, where the
+    // system opens the new window before it is parked.
     if (TouchesEnabledEdge(pointer, screen.Width, screen.Height) &&
-        !windows.IsWindow(Engine.ExplorerWnd) && !FullScreenQuiet(pointer)) {
+        !windows.IsWindow(Engine.ExplorerWnd) && !FullScreenQuiet(ComingOutMonitor(pointer)) &&
+        !FullScreenQuiet(Engine.Monitors.empty() ? nullptr : &Engine.Monitors.front())) {
       RestartExplorer();
     }
     if (Engine.ShownEdge != EdgeNone &&
@@ -80,8 +84,8 @@ std::string TForm1::ClockText() const {
 
 bool TForm1::ScreenSaverRuns() const { return System().windows.IsScreenSaverRunning(); }
 
-bool TForm1::FullScreenQuiet(platform::Point pointer) const {
-  if (Settings.Exp.FullGuard == 0) return false;
+bool TForm1::FullScreenQuiet(const platform::Monitor* monitor) const {
+  if (Settings.Exp.FullGuard == 0 || monitor == nullptr) return false;
   const platform::Platform& system = System();
   const platform::WindowManager& windows = system.windows;
   ForegroundState foreground;
@@ -96,9 +100,14 @@ bool TForm1::FullScreenQuiet(platform::Point pointer) const {
   }
   foreground.notificationState = system.shell.SHQueryUserNotificationState();
   const std::optional<platform::Rect> quiet = FullScreenMonitor(Engine.Monitors, foreground);
-  // Only the edges of the monitor that shows the full-screen work are quiet.
-  const platform::Monitor* monitor = MonitorAt(Engine.Monitors, pointer);
-  return quiet && monitor != nullptr && monitor->rect == *quiet;
+  return quiet && monitor->rect == *quiet;
+}
+
+// Without the edges of every monitor the window comes out in the primary work area, also for
+// a push that reaches the primary's right or bottom edge from a monitor beyond it.
+const platform::Monitor* TForm1::ComingOutMonitor(platform::Point pointer) const {
+  if (Settings.Exp.AllMonitors != 0) return MonitorAt(Engine.Monitors, pointer);
+  return Engine.Monitors.empty() ? nullptr : &Engine.Monitors.front();
 }
 
 // Corner dead zones and buttons do not matter here: any touch of an enabled edge restarts a
@@ -163,13 +172,12 @@ void TForm1::ComeOut(platform::Point pointer) {
       Engine.PendingCount = Settings.Exp.Button != 0 ? 1 : Settings.Pos.Sense;
     }
     if (--Engine.PendingCount > 0) continue;
+    const platform::Monitor* monitor = ComingOutMonitor(pointer);
     // The count stays run out: the window comes as soon as the full-screen work ends.
-    if (FullScreenQuiet(pointer)) continue;
-    if (Settings.Exp.AllMonitors != 0) {
-      // Out on the monitor whose edge was pushed.
-      if (const platform::Monitor* monitor = MonitorAt(Engine.Monitors, pointer)) {
-        Engine.ShownArea = monitor->workArea;
-      }
+    if (FullScreenQuiet(monitor)) continue;
+    if (Settings.Exp.AllMonitors != 0 && monitor != nullptr) {
+      Engine.ShownMonitor = monitor->rect;
+      Engine.ShownArea = monitor->workArea;
     }
     ClearToolStyle();
     SlideOut(edge);
@@ -184,11 +192,17 @@ void TForm1::GoBack(platform::Point p) {
   if (Settings.Exp.Fix != 0) return;
   platform::WindowManager& windows = System().windows;
   const platform::Rect r = windows.GetWindowRect(Engine.ExplorerWnd);
+  // The invisible resize borders of Windows 10 and 11 catch the pointer as the window does;
+  // the size the user sees is the one kept.
+  const FrameInsets insets = InsetsOf(windows, Engine.ExplorerWnd);
   const int offset = Settings.Pos.Offset;
   bool left = false;
   switch (Engine.ShownEdge) {
     case EdgeLeft: left = p.X > r.Right + offset; break;
-    case EdgeRight: left = p.X < ExplorerArea().Right - r.Right + r.Left - offset; break;
+    // Left of where the window begins when its frame is flush with the work area's right.
+    case EdgeRight:
+      left = p.X < ExplorerArea().Right + insets.Right - r.Width() - offset;
+      break;
     case EdgeTop: left = p.Y > r.Bottom + offset; break;
     case EdgeBottom: left = p.Y < r.Top - offset; break;
     default: break;
@@ -199,9 +213,9 @@ void TForm1::GoBack(platform::Point p) {
 
   if (windows.IsWindow(Engine.ExplorerWnd)) {
     if (Engine.ShownEdge == EdgeLeft || Engine.ShownEdge == EdgeRight) {
-      Settings.Exp.Width = r.Width();
+      Settings.Exp.Width = r.Width() - insets.Left - insets.Right;
     } else {
-      Settings.Exp.Height = r.Height();
+      Settings.Exp.Height = r.Height() - insets.Top - insets.Bottom;
     }
   }
   ParkExplorer();

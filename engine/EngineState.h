@@ -25,7 +25,8 @@ struct EngineState {
   platform::Rect WorkArea;       // the desktop less the taskbar
   // The monitors as the system last reported them: read at start and at each change.
   std::vector<platform::Monitor> Monitors;
-  // With the edges of every monitor: the work area of the monitor the window came out on.
+  // With the edges of every monitor: the monitor the window came out on, and its work area.
+  platform::Rect ShownMonitor;
   platform::Rect ShownArea;
   TSlideRect SlideRect;
   int ShownEdge = EdgeNone;      // where the managed window is out; none = parked

@@ -69,6 +69,29 @@ int FrameExtent(int edge, int extent, int frames, int frame) {
   return shown == 0 && edge != EdgeRight ? 1 : shown;
 }
 
+FrameInsets InsetsOf(const platform::Rect& window, const std::optional<platform::Rect>& frame) {
+  if (!frame || frame->Left < window.Left || frame->Top < window.Top ||
+      frame->Right > window.Right || frame->Bottom > window.Bottom ||
+      frame->Left >= frame->Right || frame->Top >= frame->Bottom) {
+    return {};
+  }
+  return {frame->Left - window.Left, frame->Top - window.Top, window.Right - frame->Right,
+          window.Bottom - frame->Bottom};
+}
+
+FrameInsets InsetsOf(const platform::WindowManager& windows, platform::Hwnd window) {
+  platform::Rect frame;
+  if (!windows.DwmGetWindowAttribute(window, platform::DwmwaExtendedFrameBounds, &frame)) {
+    return {};
+  }
+  return InsetsOf(windows.GetWindowRect(window), frame);
+}
+
+TSlideRect AroundFrame(const TSlideRect& frame, const FrameInsets& insets) {
+  return {frame.Left - insets.Left, frame.Top - insets.Top,
+          frame.Width + insets.Left + insets.Right, frame.Height + insets.Top + insets.Bottom};
+}
+
 TSlideRect ParkedPlacement(ScreenSize screen) { return {-screen.Width, -screen.Height, 0, 0}; }
 
 std::optional<SlotLayout> LayoutBesideSlot(int edge, const platform::Rect& area,

@@ -6,7 +6,7 @@
 
 #include "base/Desktop.h"
 #include "engine/EngineState.h"
-#include "platform/Types.h"
+#include "platform/Platform.h"
 #include "settings/Settings.h"
 
 namespace varnel {
@@ -38,6 +38,26 @@ int FrameExtent(int edge, int extent, int frames, int frame);
 // Where a parked window is asked to go: as far beyond the primary screen's top-left corner as
 // the screen is large, with no size.
 TSlideRect ParkedPlacement(ScreenSize screen);
+
+// --- the visible frame ---------------------------------------------------------------------
+// How far a window's rectangle reaches beyond the frame the user sees, at each side: on
+// Windows 10 and 11 the invisible resize borders of a framed window; elsewhere nothing.
+struct FrameInsets {
+  int Left = 0;
+  int Top = 0;
+  int Right = 0;
+  int Bottom = 0;
+};
+
+// The insets between a window's rectangle and its visible frame. None when the frame is not
+// known or does not lie within the rectangle, as a minimised window's does not.
+FrameInsets InsetsOf(const platform::Rect& window, const std::optional<platform::Rect>& frame);
+
+// The insets of `window` as the system reports them now.
+FrameInsets InsetsOf(const platform::WindowManager& windows, platform::Hwnd window);
+
+// The rectangle to ask for so that the visible frame comes out at `frame`.
+TSlideRect AroundFrame(const TSlideRect& frame, const FrameInsets& insets);
 
 // --- the dual layout -----------------------------------------------------------------------
 // The managed window's slot at an edge and the rest of the work area beside it, for the

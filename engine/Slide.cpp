@@ -9,9 +9,14 @@
 
 namespace varnel {
 
+// `placement` is where the frame the user sees goes. On Windows 10 and 11 the window's
+// rectangle holds invisible resize borders around that frame; placed by the rectangle, a
+// window at the work area's left would show a gap there and look narrower than asked. They
+// are read at every placement: a window moved onto a monitor of another DPI has other borders.
 void TForm1::Place(const TSlideRect& placement) {
-  System().windows.MoveWindow(Engine.ExplorerWnd, placement.Left, placement.Top, placement.Width,
-                              placement.Height, true);
+  platform::WindowManager& windows = System().windows;
+  const TSlideRect rect = AroundFrame(placement, InsetsOf(windows, Engine.ExplorerWnd));
+  windows.MoveWindow(Engine.ExplorerWnd, rect.Left, rect.Top, rect.Width, rect.Height, true);
 }
 
 void TForm1::SlideOut(int edge) {
@@ -53,7 +58,10 @@ void TForm1::ParkExplorer() {
   windows.ShowWindow(Engine.ExplorerWnd, platform::SwHide);
   windows.SetWindowLong(Engine.ExplorerWnd, platform::GwlExStyle,
                         static_cast<std::int32_t>(platform::WsExToolWindow));
-  Place(ParkingSpot(Engine.Monitors, PrimaryScreenSize(windows)));
+  // Out of sight whatever its borders: the rectangle itself goes there, as RefreshPark expects.
+  const TSlideRect parked = ParkingSpot(Engine.Monitors, PrimaryScreenSize(windows));
+  windows.MoveWindow(Engine.ExplorerWnd, parked.Left, parked.Top, parked.Width, parked.Height,
+                     true);
   windows.ShowWindow(Engine.ExplorerWnd, platform::SwShowNormal);
   LetMessagesRun();
   RememberParkedStyle();
@@ -108,13 +116,31 @@ void TForm1::ClearToolStyle() {
   LetMessagesRun();
 }
 
+// Also called when only a work area changed: a taskbar moved, resized or set to hide itself.
 void TForm1::DisplayChanged() {
-  Engine.Monitors = System().windows.GetMonitors();
-  // A monitor may now lie where the window was parked.
-  if (Engine.ShownEdge == EdgeNone && System().windows.IsWindow(Engine.ExplorerWnd) &&
-      Settings.Exp.Fix == 0) {
-    ParkExplorer();
+  platform::WindowManager& windows = System().windows;
+  // The monitor the window is out on, as it was: the one it came out on with the edges of
+  // every monitor, else the primary one.
+  const bool onItsMonitor = Settings.Exp.AllMonitors != 0 && Engine.ShownArea.Width() > 0;
+  platform::Rect outOn = Engine.ShownMonitor;
+  if (!onItsMonitor) outOn = Engine.Monitors.empty() ? platform::Rect{} : Engine.Monitors[0].rect;
+  Engine.Monitors = windows.GetMonitors();
+  Engine.WorkArea = windows.GetWorkArea();
+  if (!windows.IsWindow(Engine.ExplorerWnd)) return;
+  if (Engine.ShownEdge != EdgeNone) {
+    const auto still = std::find_if(Engine.Monitors.begin(), Engine.Monitors.end(),
+                                    [&](const platform::Monitor& m) { return m.rect == outOn; });
+    if (still == Engine.Monitors.end()) {
+      // Its monitor is gone, or is another size now: the place it was given means nothing.
+      ParkExplorer();
+      Engine.ShownEdge = EdgeNone;
+    } else if (onItsMonitor) {
+      Engine.ShownArea = still->workArea;
+    }
+    return;
   }
+  // A monitor may now lie where the window was parked.
+  if (Settings.Exp.Fix == 0) ParkExplorer();
 }
 
 }  // namespace varnel

@@ -45,7 +45,7 @@ class TForm : public TControl {
 
   std::function<void(TComponent& sender)> OnCreate;
   std::function<void(TComponent& sender)> OnActivate;
-  // The monitors changed: their number, their places or their resolution.
+  // The monitors changed: their number, their places or their resolution; or a work area.
   std::function<void(TComponent& sender)> OnDisplayChange;
   std::function<void(TComponent& sender, bool& canClose)> OnCloseQuery;
   std::function<void(TComponent& sender, TCloseAction& action)> OnClose;

@@ -68,6 +68,13 @@ class WindowManager {
   // Returns the previous value, 0 for a handle that is no window.
   virtual std::int32_t SetWindowLong(Hwnd window, int index, std::int32_t value) = 0;
   virtual Rect GetWindowRect(Hwnd window) const = 0;
+  // DwmGetWindowAttribute(DwmwaExtendedFrameBounds): the frame of the window the user sees,
+  // in screen pixels. On Windows 10 and 11 a framed window's rectangle also holds invisible
+  // resize borders, several pixels at the left, the right and the bottom, which this frame
+  // leaves out. False, `value` untouched, when the system cannot tell (no composition, an
+  // attribute it does not know, a handle that is no window); where nothing of a window is
+  // invisible (the classic look, Wine) it is the window's rectangle.
+  virtual bool DwmGetWindowAttribute(Hwnd window, unsigned attribute, Rect* value) const = 0;
   virtual std::string GetClassName(Hwnd window) const = 0;
   virtual std::string GetWindowText(Hwnd window) const = 0;
   virtual bool IsWindowVisible(Hwnd window) const = 0;

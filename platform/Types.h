@@ -96,6 +96,9 @@ inline constexpr unsigned SmtoAbortIfHung = 0x0002;
 inline constexpr int SmCxScreen = 0;
 inline constexpr int SmCyScreen = 1;
 
+// DwmGetWindowAttribute: the rectangle of the frame the user sees.
+inline constexpr unsigned DwmwaExtendedFrameBounds = 9;
+
 inline constexpr std::uint32_t FileAttributeReadOnly = 0x01;
 inline constexpr std::uint32_t FileAttributeHidden = 0x02;
 inline constexpr std::uint32_t FileAttributeSystem = 0x04;

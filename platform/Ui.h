@@ -81,7 +81,8 @@ class ControlSink {
   // had in the notification area is gone and must be added again. Callback windows only.
   virtual void PeerTaskbarCreated() {}
   virtual void PeerActivated() {}
-  // The monitors or their resolution changed (WM_DISPLAYCHANGE). Forms only.
+  // The monitors or their resolution changed (WM_DISPLAYCHANGE), or a work area did
+  // (WM_SETTINGCHANGE with SPI_SETWORKAREA). Forms only.
   virtual void PeerDisplayChanged() {}
   // A message to a callback window.
   virtual void PeerMessage(unsigned /*message*/, std::uintptr_t /*wParam*/,

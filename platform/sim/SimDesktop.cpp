@@ -239,6 +239,21 @@ Rect SimDesktop::GetWindowRect(Hwnd window) const {
   return target == nullptr ? Rect{} : target->rect;
 }
 
+bool SimDesktop::DwmGetWindowAttribute(Hwnd window, unsigned attribute, Rect* value) const {
+  const SimWindow* target = Find(window);
+  if (target == nullptr || attribute != platform::DwmwaExtendedFrameBounds) return false;
+  constexpr std::uint32_t kThickFrame = 0x00040000;  // WS_THICKFRAME: the borders to size by
+  Rect frame = target->rect;
+  if ((target->style & kThickFrame) != 0) {
+    frame.Left += invisibleBorders_.left;
+    frame.Top += invisibleBorders_.top;
+    frame.Right -= invisibleBorders_.right;
+    frame.Bottom -= invisibleBorders_.bottom;
+  }
+  *value = frame;
+  return true;
+}
+
 std::string SimDesktop::GetClassName(Hwnd window) const {
   const SimWindow* target = Find(window);
   return target == nullptr ? std::string() : target->className;

@@ -76,6 +76,16 @@ class SimDesktop : public platform::WindowManager {
   void SetCursorPos(platform::Point point) { cursor_ = point; }
   void SetKeyHeld(int virtualKey, bool held);
   void SetScreenSaverRunning(bool running) { screenSaverRunning_ = running; }
+  // The look of the system. On Windows 10 and 11 every window with a sizing frame holds
+  // invisible resize borders of these thicknesses inside its rectangle; by default there are
+  // none, as with the classic look.
+  struct Borders {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+  };
+  void SetInvisibleBorders(Borders borders) { invisibleBorders_ = borders; }
 
   // Processes: a process owns windows; ending it destroys them.
   std::uint32_t AddProcess(const std::string& exeFile);
@@ -117,6 +127,7 @@ class SimDesktop : public platform::WindowManager {
   std::int32_t GetWindowLong(Hwnd window, int index) const override;
   std::int32_t SetWindowLong(Hwnd window, int index, std::int32_t value) override;
   Rect GetWindowRect(Hwnd window) const override;
+  bool DwmGetWindowAttribute(Hwnd window, unsigned attribute, Rect* value) const override;
   std::string GetClassName(Hwnd window) const override;
   std::string GetWindowText(Hwnd window) const override;
   bool IsWindowVisible(Hwnd window) const override;
@@ -173,6 +184,7 @@ class SimDesktop : public platform::WindowManager {
   platform::Point cursor_{960, 540};
   std::map<int, bool> keysHeld_;
   bool screenSaverRunning_ = false;
+  Borders invisibleBorders_;
   Hwnd active_{};
   std::map<std::uint32_t, std::string> processes_{{kOwnProcessId, "varnel.exe"}};
   std::uint32_t nextProcessId_ = 100;

@@ -126,7 +126,7 @@ class SimUi : public platform::Ui {
   const std::vector<SimMessageBox>& MessageBoxes() const { return messageBoxes_; }
   // The shell's "TaskbarCreated" broadcast, as the callback windows receive it.
   void BroadcastTaskbarCreated();
-  // WM_DISPLAYCHANGE, as every form receives it.
+  // WM_DISPLAYCHANGE, or WM_SETTINGCHANGE for the work area, as every form receives it.
   void BroadcastDisplayChange();
   // Timers running now.
   int TimerCount() const { return static_cast<int>(timers_.size()); }

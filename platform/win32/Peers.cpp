@@ -369,6 +369,11 @@ class FormPeer final : public WindowPeer {
       case WM_DISPLAYCHANGE:
         sink_.PeerDisplayChanged();
         return false;
+      case WM_SETTINGCHANGE:
+        // A taskbar moved, resized or set to hide itself changes a work area; no display
+        // change is sent for that.
+        if (wParam == SPI_SETWORKAREA) sink_.PeerDisplayChanged();
+        return false;
       case WM_GETMINMAXINFO:
         // The closed settings window is 1 x 1 pixel; the system's minimum would spoil that.
         reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {1, 1};

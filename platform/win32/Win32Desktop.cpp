@@ -1,5 +1,7 @@
 #include "platform/win32/Win32Desktop.h"
 
+#include <dwmapi.h>  // the attribute numbers only: the call is looked up
+
 #include <algorithm>
 
 #include "platform/win32/Dpi.h"
@@ -7,6 +9,8 @@
 #include "platform/win32/Text.h"
 
 namespace varnel::win32 {
+
+static_assert(platform::DwmwaExtendedFrameBounds == DWMWA_EXTENDED_FRAME_BOUNDS);
 
 namespace {
 
@@ -107,6 +111,31 @@ platform::Rect Win32WindowManager::GetWindowRect(platform::Hwnd window) const {
   RECT rect{};
   if (!IsWindow(window) || !::GetWindowRect(ToHwnd(window), &rect)) return {};
   return FromRect(rect);
+}
+
+// Why looked up and not imported: the program's imports stay the handful of system DLLs it
+// has always needed, and a system whose dwmapi lacks the call (or has no dwmapi at all, as a
+// stripped Wine prefix may) still starts; it then places windows by their rectangles. The DLL
+// is loaded from the system folder only, so that no file beside the program can stand in for
+// it, and kept for the process's life.
+bool Win32WindowManager::DwmGetWindowAttribute(platform::Hwnd window, unsigned attribute,
+                                               platform::Rect* value) const {
+  using DwmGetWindowAttributeFunction = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
+  static const auto dwmGetWindowAttribute = []() -> DwmGetWindowAttributeFunction {
+    const HMODULE dwmapi = ::LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return dwmapi ? reinterpret_cast<DwmGetWindowAttributeFunction>(reinterpret_cast<void*>(
+                        ::GetProcAddress(dwmapi, "DwmGetWindowAttribute")))
+                  : nullptr;
+  }();
+  // Only the attributes that are rectangles may be asked through a RECT.
+  if (!dwmGetWindowAttribute || attribute != platform::DwmwaExtendedFrameBounds ||
+      !IsWindow(window)) {
+    return false;
+  }
+  RECT rect{};
+  if (FAILED(dwmGetWindowAttribute(ToHwnd(window), attribute, &rect, sizeof rect))) return false;
+  *value = FromRect(rect);
+  return true;
 }
 
 std::string Win32WindowManager::GetClassName(platform::Hwnd window) const {

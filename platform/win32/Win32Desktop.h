@@ -26,6 +26,8 @@ class Win32WindowManager final : public platform::WindowManager {
   std::int32_t GetWindowLong(platform::Hwnd window, int index) const override;
   std::int32_t SetWindowLong(platform::Hwnd window, int index, std::int32_t value) override;
   platform::Rect GetWindowRect(platform::Hwnd window) const override;
+  bool DwmGetWindowAttribute(platform::Hwnd window, unsigned attribute,
+                             platform::Rect* value) const override;
   std::string GetClassName(platform::Hwnd window) const override;
   std::string GetWindowText(platform::Hwnd window) const override;
   bool IsWindowVisible(platform::Hwnd window) const override;

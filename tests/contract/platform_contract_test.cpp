@@ -87,6 +87,8 @@ TEST_P(WindowContract, ADestroyedWindowAnswersNothingAndIgnoresEveryChange) {
        }},
       {"IsIconic", [](auto& w, Hwnd h) { return w.IsIconic(h); }},
       {"GetWindowTextLength", [](auto& w, Hwnd h) { return w.GetWindowTextLength(h); }},
+      {"DwmGetWindowAttribute(extended frame bounds)",
+       [](auto& w, Hwnd h) { Rect f; return w.DwmGetWindowAttribute(h, 9, &f); }},
   };
   for (const Call& call : calls) {
     EXPECT_EQ(call.call(Windows(), window), 0) << call.name;

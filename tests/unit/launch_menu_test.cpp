@@ -151,6 +151,9 @@ TEST_F(LaunchMenuTest, AMenuLeftAloneIsDismissedAfterItsIdleTicks) {
   ASSERT_EQ(MenusShown(), 1);
   EXPECT_TRUE(system.ui.MenusShown()[0].ended);
   EXPECT_EQ(form->Engine.LaunchShownEdge, EdgeNone);
+  form->Settings.Launch.Idle = 20;  // ended on the twentieth tick, not one later
+  TickAt(1919, 500, 3);
+  EXPECT_TRUE(system.ui.MenusShown().at(1).ended);
 }
 
 TEST_F(LaunchMenuTest, ThePointerOverTheMenuKeepsItOpen) {

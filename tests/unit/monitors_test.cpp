@@ -106,6 +106,7 @@ TEST(FullScreenGuard, DecidesByTheForegroundWindowAndTheShell) {
       {"borderless, the monitor's size", state(primary), primary},
       {"borderless on the other monitor", state(second), second},
       {"maximised: the frame overhangs", state(Rect{-8, -8, 1928, 1048}), std::nullopt},
+      {"maximised, no taskbar: overhangs all", state(Rect{-8, -8, 1928, 1088}), std::nullopt},
       {"the desktop", state(primary, platform::QunsAcceptsNotifications, "Progman"), std::nullopt},
       {"the taskbar", state(primary, platform::QunsAcceptsNotifications, "Shell_TrayWnd"),
        std::nullopt},
@@ -216,6 +217,50 @@ TEST_F(FullScreenEdgeTest, WithEveryMonitorsEdgesTheWindowComesOutOnTheMonitorPu
   EXPECT_EQ(form->Engine.ShownEdge, EdgeRight);
   EXPECT_EQ(ExplorerRect().Right, 1920);
 }
+
+// Nothing comes out over full-screen work, and nothing stays out on a monitor that has gone.
+struct TwoMonitors : EngineFixture {
+  void TestBody() override {}
+  void Rows() {
+    system.desktop.SetMonitors(kSideBySide);
+    Start("[Exp]\r\nRight=1\r\n");
+    const platform::Hwnd game = system.desktop.AddWindow({.className = "G", .processId = 9});
+    // Pushed at the second's far right: out or not, and a lost one restarted (on the primary)?
+    const struct { int all, workOn, out; bool restarts; } guard[] = {
+        {0, 0, 0, false}, {0, 1, EdgeRight, true}, {1, 0, EdgeRight, false}, {1, 1, 0, false}};
+    for (const auto& r : guard) {
+      form->Settings.Exp.AllMonitors = r.all;
+      system.desktop.Find(game)->rect = kSideBySide[r.workOn].rect;
+      system.desktop.SetForegroundWindow(game);
+      TickAt(3839, 500, 5);
+      EXPECT_EQ(form->Engine.ShownEdge, r.out) << &r - guard;
+      TickAt(960, 540, 2);
+      system.desktop.KillProcess(ExplorerWindow().processId);
+      TickAt(3839, 500);
+      EXPECT_EQ(system.desktop.IsWindow(Explorer()), r.restarts) << &r - guard;
+      system.desktop.Find(game)->rect = {};
+      TickAt(3839, 500);
+    }
+    // Out at x on every monitor's edges, then the monitors change: parked, or out still.
+    Monitor moved = kSideBySide[1];
+    moved.workArea.Right -= 60;  // its taskbar moved
+    const struct { int x; Monitors after; bool parked; } change[] = {
+        {3839, {kSideBySide[0]}, true}, {3839, {kSideBySide[0], At(1920, 0, 2560, 1440)}, true},
+        {3839, {kSideBySide[0], moved}, false}, {0, {kSideBySide[0]}, false}};
+    for (const auto& r : change) {
+      TickAt(960, 540, 2);
+      TickAt(r.x, 500, 3);
+      system.desktop.SetMonitors(r.after);
+      system.ui.BroadcastDisplayChange();
+      const bool parked = form->Engine.ShownEdge == EdgeNone && ExplorerRect().Left < 0;
+      EXPECT_EQ(parked, r.parked) << &r - change;
+      if (!parked) EXPECT_EQ(form->Engine.ShownArea, MonitorAt(r.after, {r.x, 500})->workArea);
+      system.desktop.SetMonitors(kSideBySide);
+      system.ui.BroadcastDisplayChange();
+    }
+  }
+};
+TEST(NeverStuck, NothingOverFullScreenWorkNorOutOnAMonitorGone) { TwoMonitors().Rows(); }
 
 }  // namespace
 }  // namespace varnel::testing

@@ -115,5 +115,32 @@ TEST_F(SlideTest, ClearingTheToolStyleKeepsTheOtherBitsAndTheZOrder) {
   EXPECT_NE(positions[0].find("0x27)"), std::string::npos);  // no size, move, z-order; frame
 }
 
+// Invisible borders or not, the frame seen is flush and as large as the setting, round trips.
+struct Bordered : EngineFixture {
+  void TestBody() override {}
+  void Rows() {
+    Start("[Exp]\r\nLeft=1\r\nRight=1\r\nUpper=1\r\nLower=1\r\n");
+    const struct { platform::Point at, away; platform::Rect frame; } edges[] = {
+        {{0, 500}, {430, 500}, {0, 1, 400, 1039}},
+        {{1919, 500}, {1490, 500}, {1520, 1, 1920, 1039}},
+        {{900, 0}, {900, 330}, {1, 0, 1919, 300}},
+        {{900, 1079}, {900, 715}, {1, 740, 1919, 1040}}};
+    for (const int border : {7, 0, 7}) {
+      system.desktop.SetInvisibleBorders({border, 0, border, border});
+      for (const auto& e : edges) {
+        TickAt(e.at.X, e.at.Y, 3);
+        platform::Rect frame;
+        system.desktop.DwmGetWindowAttribute(Explorer(), 9 /* the visible frame */, &frame);
+        EXPECT_EQ(frame, e.frame) << border << " at " << e.at.X << ", " << e.at.Y;
+        TickAt(e.away.X, e.away.Y);  // past the invisible border by more than Pos.Offset
+        const Settings::ExpSection& exp = form->Settings.Exp;
+        EXPECT_EQ(std::tuple(form->Engine.ShownEdge, exp.Width, exp.Height),
+                  std::tuple(0, 400, 300));
+      }
+    }
+  }
+};
+TEST(HonestToTheUser, TheVisibleFrameIsFlushAndAsLargeAsTheSetting) { Bordered().Rows(); }
+
 }  // namespace
 }  // namespace varnel::testing

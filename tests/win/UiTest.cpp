@@ -30,6 +30,7 @@ struct RecordingSink : platform::ControlSink {
     return allowClose;
   }
   void PeerActivated() override { ++activations; }
+  void PeerDisplayChanged() override { ++displayChanges; }
   void PeerEndSession(bool ending) override { endSessions.push_back(ending); }
 
   int clicks = 0;
@@ -40,6 +41,7 @@ struct RecordingSink : platform::ControlSink {
   std::vector<bool> endSessions;
   bool allowClose = true;
   int activations = 0;
+  int displayChanges = 0;
 };
 
 HWND H(const ControlPeer& peer) { return ToHwnd(peer.Handle()); }
@@ -151,6 +153,14 @@ TEST_F(SettingsForm, ShowingTheFormActivatesIt) {
   ui().ProcessMessages();
   EXPECT_TRUE(::IsWindowVisible(H(*form_)));
   EXPECT_GE(formSink_.activations, 1);
+}
+
+TEST_F(SettingsForm, MonitorAndWorkAreaChangesReachTheSinkOtherSettingsDoNot) {
+  for (const UINT setting : {SPI_SETWORKAREA, SPI_SETDESKWALLPAPER}) {
+    ::SendMessageW(H(*form_), WM_SETTINGCHANGE, setting, 0);
+  }
+  ::SendMessageW(H(*form_), WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 800));
+  EXPECT_EQ(formSink_.displayChanges, 2);
 }
 
 TEST_F(SettingsForm, ChildrenUseTheFormsJapaneseFontAndParentRelativeBounds) {

@@ -76,11 +76,13 @@ bool Win32Clipboard::ChangeClipboardChain(platform::Hwnd remove, platform::Hwnd 
   }
 }
 
-unsigned Win32Clipboard::RegisterClipboardFormat(const std::string& name) {
-  return ::RegisterClipboardFormatW(Widen(name).c_str());
-}
+namespace {
 
-std::optional<std::uint32_t> Win32Clipboard::GetClipboardDword(unsigned format) const {
+// Opened without a window: reading needs no owner (only emptying and setting do), and so the
+// clipboard can be read from anywhere on the UI thread. `read` gets the format's memory,
+// locked, and its size; nothing when the clipboard cannot be opened or holds no such format.
+template <class T, class Read>
+std::optional<T> ReadClipboard(unsigned format, Read read) {
   if (!::OpenClipboard(nullptr)) return std::nullopt;
   const ScopeExit close([] { ::CloseClipboard(); });
   const HANDLE data = ::GetClipboardData(format);
@@ -88,39 +90,42 @@ std::optional<std::uint32_t> Win32Clipboard::GetClipboardDword(unsigned format) 
   const void* locked = ::GlobalLock(data);
   if (!locked) return std::nullopt;
   const ScopeExit unlock([data] { ::GlobalUnlock(data); });
-  if (::GlobalSize(data) < sizeof(DWORD)) return std::nullopt;
-  DWORD value = 0;
-  std::memcpy(&value, locked, sizeof value);
-  return value;
+  return read(locked, ::GlobalSize(data));
+}
+
+}  // namespace
+
+unsigned Win32Clipboard::RegisterClipboardFormat(const std::string& name) {
+  return ::RegisterClipboardFormatW(Widen(name).c_str());
+}
+
+std::optional<std::uint32_t> Win32Clipboard::GetClipboardDword(unsigned format) const {
+  return ReadClipboard<std::uint32_t>(format, [](const void* locked, SIZE_T size)
+                                                 -> std::optional<std::uint32_t> {
+    if (size < sizeof(DWORD)) return std::nullopt;
+    DWORD value = 0;
+    std::memcpy(&value, locked, sizeof value);
+    return value;
+  });
 }
 
 bool Win32Clipboard::IsClipboardFormatAvailable(unsigned format) const {
   return ::IsClipboardFormatAvailable(format) != FALSE;
 }
 
-// Opened without a window: reading needs no owner (only emptying and setting do), and so the
-// clipboard can be read from anywhere on the UI thread. Whatever another program put there is
-// not trusted to be terminated: the text ends at its first zero or at the end of the memory
-// block, whichever comes first.
+// Whatever another program put there is not trusted to be terminated: the text ends at its
+// first zero or at the end of the memory block, whichever comes first.
 std::optional<std::string> Win32Clipboard::GetClipboardData(unsigned format) const {
   if (format != CF_TEXT && format != CF_UNICODETEXT) return std::nullopt;
-  if (!::OpenClipboard(nullptr)) return std::nullopt;
-  const ScopeExit close([] { ::CloseClipboard(); });
-
-  const HANDLE data = ::GetClipboardData(format);
-  if (!data) return std::nullopt;
-  const void* locked = ::GlobalLock(data);
-  if (!locked) return std::nullopt;
-  const ScopeExit unlock([data] { ::GlobalUnlock(data); });
-  const SIZE_T size = ::GlobalSize(data);
-
-  if (format == CF_TEXT) {
-    const auto* bytes = static_cast<const char*>(locked);
-    return std::string(bytes, std::find(bytes, bytes + size, '\0'));
-  }
-  const auto* units = static_cast<const wchar_t*>(locked);
-  const SIZE_T count = size / sizeof(wchar_t);
-  return Narrow(std::wstring_view(units, std::find(units, units + count, L'\0') - units));
+  return ReadClipboard<std::string>(format, [format](const void* locked, SIZE_T size) {
+    if (format == CF_TEXT) {
+      const auto* bytes = static_cast<const char*>(locked);
+      return std::string(bytes, std::find(bytes, bytes + size, '\0'));
+    }
+    const auto* units = static_cast<const wchar_t*>(locked);
+    const SIZE_T count = size / sizeof(wchar_t);
+    return Narrow(std::wstring_view(units, std::find(units, units + count, L'\0') - units));
+  });
 }
 
 }  // namespace varnel::win32

@@ -211,6 +211,8 @@ class TForm1 : public TForm {
   void WatchStep();
   // The first name of the current listing that the accepted one lacks; empty for none.
   std::string FindNewWatchedFile() const;
+  // Every such name, once each, in the current listing's order.
+  std::vector<std::string> NewWatchedFiles() const;
 
   // --- the clipboard search -----------------------------------------------------------------
   void NkClipDetector1ClipChange(TComponent& sender);

@@ -90,11 +90,7 @@ void TForm1::OpenNewWatchedFile() {
     return;
   }
   if (Engine.AppLaunchedRecently) return;
-  // The new names in listing order, as FindNewWatchedFile gives the first of them.
-  const std::vector<std::string>& known = FileListBox1->Items();
-  std::unordered_set<std::string> seen(known.begin(), known.end());
-  for (const std::string& name : FileListBox2->Items()) {
-    if (!seen.insert(name).second) continue;
+  for (const std::string& name : NewWatchedFiles()) {
     const std::string path = JoinPath(watch.SRCPath, name);
     // Still being written (a writer holds it open for writing, whatever it shares, or a
     // download beside it is unfinished): the file waits for the next step, and so do the
@@ -119,12 +115,18 @@ void TForm1::OpenNewWatchedFile() {
 }
 
 std::string TForm1::FindNewWatchedFile() const {
+  const std::vector<std::string> arrived = NewWatchedFiles();
+  return arrived.empty() ? std::string() : arrived.front();
+}
+
+std::vector<std::string> TForm1::NewWatchedFiles() const {
   const std::vector<std::string>& known = FileListBox1->Items();
-  const std::unordered_set<std::string> previous(known.begin(), known.end());
+  std::unordered_set<std::string> seen(known.begin(), known.end());
+  std::vector<std::string> arrived;
   for (const std::string& name : FileListBox2->Items()) {
-    if (previous.count(name) == 0) return name;
+    if (seen.insert(name).second) arrived.push_back(name);
   }
-  return {};
+  return arrived;
 }
 
 }  // namespace varnel

@@ -1,5 +1,7 @@
 #include "platform/sim/SimClipboard.h"
 
+#include "base/Ascii.h"
+
 namespace varnel::sim {
 
 platform::Hwnd SimClipboard::SetClipboardViewer(platform::Hwnd viewer) {
@@ -25,12 +27,8 @@ bool SimClipboard::ChangeClipboardChain(platform::Hwnd remove, platform::Hwnd ne
 unsigned SimClipboard::RegisterClipboardFormat(const std::string& name) {
   if (name.empty()) return 0;
   // The system keeps the names as atoms, whose case does not matter.
-  std::string key = name;
-  for (char& c : key) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
   const auto [entry, added] = registered_.emplace(
-      key, kFirstRegisteredFormat + static_cast<unsigned>(registered_.size()));
+      AsciiLowered(name), kFirstRegisteredFormat + static_cast<unsigned>(registered_.size()));
   return entry->second;
 }
 

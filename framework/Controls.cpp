@@ -343,6 +343,30 @@ void TUpDown::ReferenceRemoved(TComponent& component) {
   if (&component == associate_) associate_ = nullptr;
 }
 
+// --- THotKey ----------------------------------------------------------------------------
+
+THotKey::THotKey(TComponent* owner, std::string name, TControl& parent)
+    : TControl(owner, std::move(name), parent) {
+  CreatePeer(Spec(platform::ControlKind::HotKey));
+}
+
+void THotKey::SetHotKey(unsigned code) {
+  code_ = code;
+  Peer().SetPosition(static_cast<int>(code));
+}
+
+void THotKey::Press(unsigned code) {
+  SetHotKey(code);
+  Fire(OnChange);
+}
+
+void THotKey::PeerPositionChanged(int code) {
+  Guarded([this, code] {
+    code_ = static_cast<unsigned>(code);
+    Fire(OnChange);
+  });
+}
+
 // --- TListBox ---------------------------------------------------------------------------
 
 TListBox::TListBox(TComponent* owner, std::string name, TControl& parent)

@@ -246,6 +246,26 @@ class TUpDown : public TControl {
   int position_;
 };
 
+// The system's hotkey control: shows the keystroke the user presses in it. A keystroke is
+// coded as the control codes it: the virtual key in the low byte, its modifier flags (Shift 1,
+// Ctrl 2, Alt 4, a grey-block key 8) in the next; 0 is none.
+class THotKey : public TControl {
+ public:
+  THotKey(TComponent* owner, std::string name, TControl& parent);
+  unsigned HotKey() const { return code_; }
+  // Fires no event.
+  void SetHotKey(unsigned code);
+  // What pressing a keystroke in it does: shows it and fires OnChange.
+  void Press(unsigned code);
+  TNotifyEvent OnChange;
+
+ protected:
+  void PeerPositionChanged(int code) override;
+
+ private:
+  unsigned code_ = 0;
+};
+
 class TListBox : public TControl {
  public:
   TListBox(TComponent* owner, std::string name, TControl& parent);

@@ -117,6 +117,13 @@ class WindowManager {
   // Returns the window that was active before.
   virtual Hwnd SetActiveWindow(Hwnd window) = 0;
   virtual bool ShowOwnedPopups(Hwnd owner, bool show) = 0;
+
+  // --- keystrokes held system-wide ----------------------------------------------------------
+  // RegisterHotKey: from now on the keystroke (ModAlt, ModControl, ModShift, ModWin, and
+  // ModNoRepeat; a virtual key) sends `window` WmHotKey with `id`, wherever the focus is.
+  // False when another window, of this program or another, holds the keystroke already.
+  virtual bool RegisterHotKey(Hwnd window, int id, unsigned modifiers, unsigned virtualKey) = 0;
+  virtual bool UnregisterHotKey(Hwnd window, int id) = 0;
 };
 
 // One entry of a folder listing.
@@ -258,6 +265,9 @@ class Kernel {
   // A tool-help snapshot of the running processes; nothing when the platform has none.
   virtual std::optional<std::vector<ProcessEntry>> CreateProcessSnapshot() const = 0;
   virtual std::uint32_t GetCurrentProcessId() const = 0;
+  // QueryFullProcessImageName: the full path of the process's executable; nothing when the
+  // process is gone or does not let itself be asked (one running with higher rights may not).
+  virtual std::optional<std::string> QueryFullProcessImageName(std::uint32_t processId) const = 0;
   // CreateMutex(no security attributes, not owned, `name`): creates the named mutex or opens
   // the one that exists, and says which in one step, so that of two processes starting in the
   // same instant exactly one is first. Nothing in `handle` when the system refuses.
@@ -270,6 +280,7 @@ class Kernel {
     int dayOfWeek = 0;  // 0 Sunday ... 6 Saturday
     int hour = 0;
     int minute = 0;
+    int second = 0;
   };
   virtual LocalTime GetLocalTime() const = 0;
   // The full name of a weekday in the user's locale (LOCALE_SDAYNAME), 0 = Sunday.
@@ -344,6 +355,24 @@ class Shell {
   virtual int SHQueryUserNotificationState() = 0;
 };
 
+// advapi32's registry: string values of keys under HKEY_CURRENT_USER. `subKey` is the key's
+// path below HKEY_CURRENT_USER ("Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+// names of keys and values are compared without case, as the system does.
+class Registry {
+ public:
+  virtual ~Registry() = default;
+  // The string (REG_SZ or REG_EXPAND_SZ, not expanded) up to its terminating zero; nothing
+  // when the key or the value is absent, holds no string, or cannot be read.
+  virtual std::optional<std::string> RegQueryValueEx(const std::string& subKey,
+                                                     const std::string& name) const = 0;
+  // Writes `data` as a REG_SZ value, creating the key when it is absent. Whether it was
+  // written.
+  virtual bool RegSetValueEx(const std::string& subKey, const std::string& name,
+                             const std::string& data) = 0;
+  // Whether the value was there and is now deleted; false for an absent value too.
+  virtual bool RegDeleteValue(const std::string& subKey, const std::string& name) = 0;
+};
+
 // Everything a program object needs from the system, handed down as one value.
 struct Platform {
   WindowManager& windows;
@@ -353,6 +382,7 @@ struct Platform {
   Kernel& kernel;
   Shell& shell;
   Ui& ui;
+  Registry& registry;
 };
 
 }  // namespace varnel::platform

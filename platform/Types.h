@@ -77,6 +77,15 @@ inline constexpr int VkRButton = 0x02;
 inline constexpr int VkShift = 0x10;
 inline constexpr int VkControl = 0x11;
 
+// RegisterHotKey's modifiers, and the message a registered keystroke sends: wParam the id it
+// was registered under, lParam the modifiers in its low word and the virtual key in its high.
+inline constexpr unsigned ModAlt = 0x0001;
+inline constexpr unsigned ModControl = 0x0002;
+inline constexpr unsigned ModShift = 0x0004;
+inline constexpr unsigned ModWin = 0x0008;
+inline constexpr unsigned ModNoRepeat = 0x4000;
+inline constexpr unsigned WmHotKey = 0x0312;
+
 // SHQueryUserNotificationState's answers.
 inline constexpr int QunsNotPresent = 1;
 inline constexpr int QunsBusy = 2;
@@ -140,5 +149,9 @@ inline constexpr unsigned WmUser = 0x0400;
 inline constexpr unsigned MbOk = 0x00;
 inline constexpr unsigned MbIconError = 0x10;
 inline constexpr unsigned MbIconWarning = 0x30;
+inline constexpr unsigned MbIconInformation = 0x40;
+
+// ShellExecute's answer when no program is registered for the file's type.
+inline constexpr std::intptr_t SeErrNoAssoc = 31;
 
 }  // namespace varnel::platform

@@ -27,6 +27,7 @@ enum class ControlKind {
   TrackBar,
   UpDown,
   Edit,
+  HotKey,  // the system's hotkey control: its position is the keystroke it shows
   ListBox,
   Button,
   Label,

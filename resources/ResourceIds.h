@@ -10,3 +10,5 @@
 #define IDI_LAUNCH_EXIT 104
 #define IDI_LAUNCH_SETTINGS 105
 #define IDI_LAUNCH_LOAD 106
+// The tray's picture while the edges are paused.
+#define IDI_PAUSED 107

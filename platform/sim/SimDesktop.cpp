@@ -472,6 +472,38 @@ Hwnd SimDesktop::SetActiveWindow(Hwnd window) {
   return previous;
 }
 
+bool SimDesktop::RegisterHotKey(Hwnd window, int id, unsigned modifiers, unsigned virtualKey) {
+  const std::pair key{modifiers & ~platform::ModNoRepeat, virtualKey};
+  if (hotKeys_.count(key) != 0) return false;
+  for (const auto& [held, holder] : hotKeys_) {
+    if (holder.window == window && holder.id == id) return false;
+  }
+  hotKeys_[key] = {window, id};
+  return true;
+}
+
+bool SimDesktop::UnregisterHotKey(Hwnd window, int id) {
+  for (auto it = hotKeys_.begin(); it != hotKeys_.end(); ++it) {
+    if (it->second.window == window && it->second.id == id && window != platform::kNoWindow) {
+      hotKeys_.erase(it);
+      return true;
+    }
+  }
+  return false;
+}
+
+void SimDesktop::HoldHotKeyElsewhere(unsigned modifiers, unsigned virtualKey) {
+  hotKeys_[{modifiers, virtualKey}] = {platform::kNoWindow, 0};
+}
+
+bool SimDesktop::PressHotKey(unsigned modifiers, unsigned virtualKey) {
+  const auto held = hotKeys_.find({modifiers, virtualKey});
+  if (held == hotKeys_.end() || held->second.window == platform::kNoWindow) return false;
+  SendMessage(held->second.window, platform::WmHotKey, static_cast<std::uintptr_t>(held->second.id),
+              static_cast<std::intptr_t>(modifiers | (virtualKey << 16)));
+  return true;
+}
+
 bool SimDesktop::ShowOwnedPopups(Hwnd owner, bool show) {
   Record("ShowOwnedPopups(" + HandleText(owner) + (show ? ", 1)" : ", 0)"));
   for (auto& [handle, window] : windows_) {

@@ -156,6 +156,14 @@ class SimDesktop : public platform::WindowManager {
   bool ShowOwnedPopups(Hwnd owner, bool show) override;
   Hwnd ActiveWindow() const { return active_; }
 
+  // Keystrokes held system-wide: by a window of ours, or by another program.
+  bool RegisterHotKey(Hwnd window, int id, unsigned modifiers, unsigned virtualKey) override;
+  bool UnregisterHotKey(Hwnd window, int id) override;
+  void HoldHotKeyElsewhere(unsigned modifiers, unsigned virtualKey);
+  // The user presses the keystroke: its holder of ours receives WmHotKey. Whether one did.
+  bool PressHotKey(unsigned modifiers, unsigned virtualKey);
+  int HotKeysHeld() const { return static_cast<int>(hotKeys_.size()); }
+
  private:
   void Record(std::string call);
   std::intptr_t Deliver(SimWindow& target, unsigned message, std::uintptr_t wParam,
@@ -188,6 +196,11 @@ class SimDesktop : public platform::WindowManager {
   Hwnd active_{};
   std::map<std::uint32_t, std::string> processes_{{kOwnProcessId, "varnel.exe"}};
   std::uint32_t nextProcessId_ = 100;
+  struct HotKeyHolder {
+    Hwnd window;  // none: another program
+    int id = 0;
+  };
+  std::map<std::pair<unsigned, unsigned>, HotKeyHolder> hotKeys_;
 };
 
 std::string HandleText(Hwnd window);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace varnel::sim {
 
@@ -10,6 +11,13 @@ std::optional<std::vector<platform::ProcessEntry>> SimKernel::CreateProcessSnaps
   std::vector<platform::ProcessEntry> entries;
   for (const auto& [id, exeFile] : desktop_.Processes()) entries.push_back({id, exeFile});
   return entries;
+}
+
+std::optional<std::string> SimKernel::QueryFullProcessImageName(std::uint32_t processId) const {
+  if (processId == kOwnProcessId) return moduleFileName_;
+  const auto process = desktop_.Processes().find(processId);
+  if (process == desktop_.Processes().end()) return std::nullopt;
+  return process->second;
 }
 
 std::string SimKernel::GetDayName(int dayOfWeek) const {
@@ -154,6 +162,7 @@ std::intptr_t SimShell::ShellExecute(platform::Hwnd owner, const std::string& ve
                                      const std::string& directory, int showCommand) {
   calls_.push_back({owner, verb, file, parameters, directory, showCommand});
   if (whileExecuting) whileExecuting();
+  if (nextExecuteAnswer) return *std::exchange(nextExecuteAnswer, std::nullopt);
   if (EndsWithExplorer(file) && explorerDelayMs_) {
     const std::string caption = FolderCaption(parameters);
     ui_.At(*explorerDelayMs_, [this, caption] { OpenExplorerWindow(caption); });
@@ -211,7 +220,8 @@ int SimKernel::MutexHolders(const std::string& name) const {
   return found == mutexes_->end() ? 0 : found->second.own;
 }
 
-SimPlatform::SimPlatform() : platform_{desktop, files, codepage, clipboard, kernel, shell, ui} {
+SimPlatform::SimPlatform()
+    : platform_{desktop, files, codepage, clipboard, kernel, shell, ui, registry} {
   desktop.UseClock(clock);
   // The executable's folder exists, as it does for a running program.
   files.CreateFolder("C:\\Tools\\Varnel");

@@ -11,6 +11,7 @@
 #include "platform/sim/SimCodepage.h"
 #include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimFileSystem.h"
+#include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimUi.h"
 
 namespace varnel::sim {
@@ -25,6 +26,8 @@ class SimKernel : public platform::Kernel {
 
   std::string GetWindowsDirectory() const override { return windowsDirectory_; }
   std::uint32_t GetCurrentProcessId() const override { return kOwnProcessId; }
+  // The desktop's record of the process: what it was added with, a full path or a bare name.
+  std::optional<std::string> QueryFullProcessImageName(std::uint32_t processId) const override;
   LocalTime GetLocalTime() const override { return localTime_; }
   // The Japanese names, as a Japanese Windows gives them.
   std::string GetDayName(int dayOfWeek) const override;
@@ -153,6 +156,9 @@ class SimShell : public platform::Shell {
   // Runs inside every ShellExecute once the call is recorded: what the system lets happen
   // while a start waits (a security prompt's message loop, ticks of the program's timer).
   std::function<void()> whileExecuting;
+  // What the next ShellExecute answers instead of success (SeErrNoAssoc: no program is
+  // registered for the file's type).
+  std::optional<std::intptr_t> nextExecuteAnswer;
 
  private:
   SimDesktop& desktop_;
@@ -185,6 +191,7 @@ class SimPlatform {
   SimKernel kernel{clock, desktop};
   SimUi ui{desktop, clock};
   SimShell shell{desktop, ui};
+  SimRegistry registry;
 
  private:
   platform::Platform platform_;

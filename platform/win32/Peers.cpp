@@ -737,6 +737,29 @@ class UpDownPeer final : public WindowPeer {
   }
 };
 
+// The keystroke is the control's own code, the one HKM_GETHOTKEY answers.
+class HotKeyPeer final : public WindowPeer {
+ public:
+  explicit HotKeyPeer(const PeerCreateArgs& args) : WindowPeer(ControlKind::HotKey, args.sink) {
+    Attach(CreateChild(HOTKEY_CLASSW, WS_TABSTOP, WS_EX_CLIENTEDGE, args), ParentFont(args));
+  }
+
+  void SetPosition(int code) override {
+    const auto setting = RaiseForScope(settingValue_);
+    ::SendMessageW(Window(), HKM_SETHOTKEY, static_cast<WPARAM>(code & 0xFFFF), 0);
+  }
+
+ protected:
+  void OnCommand(WORD code) override {
+    if (code != EN_CHANGE || settingValue_) return;
+    const auto keystroke = ::SendMessageW(Window(), HKM_GETHOTKEY, 0, 0);
+    sink_.PeerPositionChanged(static_cast<int>(keystroke & 0xFFFF));
+  }
+
+ private:
+  bool settingValue_ = false;
+};
+
 // --- Text controls --------------------------------------------------------------------------
 
 class EditPeer final : public WindowPeer {
@@ -939,6 +962,8 @@ std::unique_ptr<WindowPeer> CreatePeer(const PeerCreateArgs& args) {
       return std::make_unique<UpDownPeer>(args);
     case ControlKind::Edit:
       return std::make_unique<EditPeer>(args);
+    case ControlKind::HotKey:
+      return std::make_unique<HotKeyPeer>(args);
     case ControlKind::ListBox:
       return std::make_unique<ListBoxPeer>(args);
     case ControlKind::Label:

@@ -23,6 +23,8 @@ static_assert(platform::InvalidFileAttributes == INVALID_FILE_ATTRIBUTES);
 static_assert(platform::MbOk == MB_OK);
 static_assert(platform::MbIconError == MB_ICONERROR);
 static_assert(platform::MbIconWarning == MB_ICONWARNING);
+static_assert(platform::MbIconInformation == MB_ICONINFORMATION);
+static_assert(platform::SeErrNoAssoc == SE_ERR_NOASSOC);
 static_assert(sizeof(platform::Hwnd) == sizeof(HWND));
 static_assert(platform::WmSetText == WM_SETTEXT);
 static_assert(platform::ScRestore == SC_RESTORE);

@@ -281,4 +281,13 @@ bool Win32WindowManager::ShowOwnedPopups(platform::Hwnd owner, bool show) {
   return ::ShowOwnedPopups(ToHwnd(owner), show ? TRUE : FALSE) != FALSE;
 }
 
+bool Win32WindowManager::RegisterHotKey(platform::Hwnd window, int id, unsigned modifiers,
+                                        unsigned virtualKey) {
+  return ::RegisterHotKey(ToHwnd(window), id, modifiers, virtualKey) != FALSE;
+}
+
+bool Win32WindowManager::UnregisterHotKey(platform::Hwnd window, int id) {
+  return ::UnregisterHotKey(ToHwnd(window), id) != FALSE;
+}
+
 }  // namespace varnel::win32

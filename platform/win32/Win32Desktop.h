@@ -59,6 +59,9 @@ class Win32WindowManager final : public platform::WindowManager {
   platform::Hwnd GetForegroundWindow() const override;
   platform::Hwnd SetActiveWindow(platform::Hwnd window) override;
   bool ShowOwnedPopups(platform::Hwnd owner, bool show) override;
+  bool RegisterHotKey(platform::Hwnd window, int id, unsigned modifiers,
+                      unsigned virtualKey) override;
+  bool UnregisterHotKey(platform::Hwnd window, int id) override;
 
  private:
   // The last position GetCursorPos could read; see GetCursorPos.

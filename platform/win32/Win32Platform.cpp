@@ -17,6 +17,7 @@
 #include "platform/win32/Win32Codepage.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Ui.h"
 
 namespace varnel::win32 {
@@ -113,10 +114,22 @@ std::optional<std::vector<platform::ProcessEntry>> Win32Kernel::CreateProcessSna
 
 std::uint32_t Win32Kernel::GetCurrentProcessId() const { return ::GetCurrentProcessId(); }
 
+std::optional<std::string> Win32Kernel::QueryFullProcessImageName(std::uint32_t processId) const {
+  // The limited right is the one a process of higher rights still grants.
+  const unique_handle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  if (!process) return std::nullopt;
+  std::wstring path(32768, L'\0');
+  DWORD length = static_cast<DWORD>(path.size());
+  if (!::QueryFullProcessImageNameW(process.get(), 0, path.data(), &length)) return std::nullopt;
+  path.resize(length);
+  return Narrow(path);
+}
+
 platform::Kernel::LocalTime Win32Kernel::GetLocalTime() const {
   SYSTEMTIME now{};
   ::GetLocalTime(&now);
-  return {now.wYear, now.wMonth, now.wDay, now.wDayOfWeek, now.wHour, now.wMinute};
+  return {now.wYear, now.wMonth, now.wDay, now.wDayOfWeek, now.wHour, now.wMinute,
+          now.wSecond};
 }
 
 // The locale numbers its day names from Monday (LOCALE_SDAYNAME1) to Sunday (SDAYNAME7);
@@ -351,7 +364,8 @@ struct Win32Platform::Impl {
   Win32Kernel kernel;
   Win32Shell shell;
   Win32Ui ui;
-  platform::Platform platform{windows, files, codepage, clipboard, kernel, shell, ui};
+  Win32Registry registry;
+  platform::Platform platform{windows, files, codepage, clipboard, kernel, shell, ui, registry};
 };
 
 Win32Platform::Win32Platform() : impl_(std::make_unique<Impl>()) {}

@@ -26,6 +26,7 @@ class Win32Kernel final : public platform::Kernel {
   std::string GetWindowsDirectory() const override;
   std::optional<std::vector<platform::ProcessEntry>> CreateProcessSnapshot() const override;
   std::uint32_t GetCurrentProcessId() const override;
+  std::optional<std::string> QueryFullProcessImageName(std::uint32_t processId) const override;
   LocalTime GetLocalTime() const override;
   std::string GetDayName(int dayOfWeek) const override;
   unsigned GetDoubleClickTime() const override;

@@ -151,6 +151,7 @@ platform::ImageRef Win32Ui::LoadImageResource(const std::string& name) {
       {"LAUNCH_DUAL", IDI_LAUNCH_DUAL},       {"LAUNCH_PIN", IDI_LAUNCH_PIN},
       {"LAUNCH_SUPPLEMENT", IDI_LAUNCH_SUPPLEMENT}, {"LAUNCH_EXIT", IDI_LAUNCH_EXIT},
       {"LAUNCH_SETTINGS", IDI_LAUNCH_SETTINGS}, {"LAUNCH_LOAD", IDI_LAUNCH_LOAD},
+      {"PAUSED", IDI_PAUSED},
   };
   if (name.empty()) return nullptr;
   std::wstring wideName = Widen(name);

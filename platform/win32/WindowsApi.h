@@ -48,6 +48,10 @@
 #undef DrawText
 #undef GetObject
 #undef GetOpenFileName
+#undef RegQueryValueEx
+#undef RegSetValueEx
+#undef RegDeleteValue
+#undef QueryFullProcessImageName
 
 // commctrl.h's helper macros (TabCtrl_GetCurSel...) send through SNDMSG.
 #undef SNDMSG

@@ -38,4 +38,8 @@ class ContractBackend {
 
 std::unique_ptr<ContractBackend> MakeContractBackend();
 
+// The registry key under HKEY_CURRENT_USER that the cases may write to; a backend on the real
+// system removes it, whatever it holds, when it goes.
+inline constexpr char kContractRegistryKey[] = "Software\\VarnelContract";
+
 }  // namespace varnel::contract

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Ascii.h"
 #include "tests/contract/PlatformContract.h"
 
 using namespace std::string_literals;
@@ -348,6 +349,35 @@ TEST_F(PlatformContract, AMutexNameIsTakenUntilEveryHandleIsReleased) {
   EXPECT_FALSE(again.alreadyExisted);
 }
 
+// --- Keystrokes held system-wide, and a process's executable -------------------------------
+
+// A keystroke has one holder at a time; let go, it is free again. A process names the file it
+// runs from.
+TEST_F(PlatformContract, AKeystrokeHasOneHolderAndAProcessNamesItsExecutable) {
+  platform::WindowManager& windows = backend_->Get().windows;
+  const platform::Hwnd window = backend_->MakeWindow(Owner::ThisProcess, {0, 0, 200, 100});
+  constexpr unsigned kKeys = platform::ModControl | platform::ModAlt | platform::ModShift;
+  ASSERT_TRUE(windows.RegisterHotKey(window, 1, kKeys | platform::ModNoRepeat, 0x7B));
+  EXPECT_FALSE(windows.RegisterHotKey(window, 2, kKeys, 0x7B));
+  EXPECT_TRUE(windows.UnregisterHotKey(window, 1));
+  EXPECT_FALSE(windows.UnregisterHotKey(window, 1));
+  EXPECT_TRUE(windows.RegisterHotKey(window, 2, kKeys, 0x7B));
+  EXPECT_TRUE(windows.UnregisterHotKey(window, 2));
+
+  const platform::Kernel& kernel = Kernel();
+  const std::optional<std::string> own =
+      kernel.QueryFullProcessImageName(kernel.GetCurrentProcessId());
+  ASSERT_TRUE(own.has_value());
+  EXPECT_TRUE(EqualNoCase(*own, kernel.GetModuleFileName())) << *own;
+  const platform::Hwnd other = backend_->MakeWindow(Owner::OtherProcess, {0, 0, 200, 100});
+  std::uint32_t process = 0;
+  windows.GetWindowThreadProcessId(other, &process);
+  const std::optional<std::string> its = kernel.QueryFullProcessImageName(process);
+  ASSERT_TRUE(its.has_value());
+  EXPECT_FALSE(EqualNoCase(*its, *own)) << *its;
+  backend_->DestroyWindow(other);
+}
+
 // --- The clipboard ---------------------------------------------------------------------------
 
 TEST_F(PlatformContract, ClipboardTextReadsBackAsUnicodeAndAnsiTextUpToItsZero) {
@@ -390,6 +420,29 @@ TEST_F(PlatformContract, ThePrimaryMonitorComesFirstAndIsTheScreenOfTheMetrics) 
                                           windows.GetSystemMetrics(platform::SmCyScreen)}));
   EXPECT_EQ(primary.workArea, windows.GetWorkArea());
   EXPECT_EQ(primary.dpi, windows.GetDpiForSystem());
+}
+
+}  // namespace
+}  // namespace varnel::contract
+
+namespace varnel::contract {
+namespace {
+
+// --- The registry ----------------------------------------------------------------------------
+
+// A string reads back whole under any spelling of its key's and its name's case, until it is
+// deleted; an absent value reads as nothing and cannot be deleted.
+TEST_F(PlatformContract, ARegistryStringReadsBackUntilDeleted) {
+  platform::Registry& registry = backend_->Get().registry;
+  const std::string key = kContractRegistryKey;
+  const std::string data = "\"C:\\Program Files\\ヴァーネル\\varnel.exe\" /x";
+  EXPECT_EQ(registry.RegQueryValueEx("Software\\VarnelNoSuchKey", "Varnel"), std::nullopt);
+  EXPECT_EQ(registry.RegQueryValueEx(key, "Varnel"), std::nullopt);
+  ASSERT_TRUE(registry.RegSetValueEx(key, "Varnel", data));
+  EXPECT_EQ(registry.RegQueryValueEx("software\\varnelcontract", "VARNEL"), data);
+  EXPECT_TRUE(registry.RegDeleteValue(key, "varnel"));
+  EXPECT_EQ(registry.RegQueryValueEx(key, "Varnel"), std::nullopt);
+  EXPECT_FALSE(registry.RegDeleteValue(key, "Varnel"));
 }
 
 }  // namespace

@@ -28,7 +28,13 @@ class SimContractBackend final : public ContractBackend {
     return sim_.desktop.AddWindow(window);
   }
 
-  void DestroyWindow(platform::Hwnd window) override { sim_.desktop.DestroyWindow(window); }
+  void DestroyWindow(platform::Hwnd window) override {
+    const sim::SimWindow* found = sim_.desktop.Find(window);
+    if (found != nullptr && found->processId != sim::kOwnProcessId) {
+      sim_.desktop.KillProcess(found->processId);
+    }
+    sim_.desktop.DestroyWindow(window);
+  }
 
   std::string Folder() override {
     sim_.files.CreateFolder(kFolder);

@@ -310,6 +310,7 @@ TEST(KernelTest, ClockDayNamesAndLocaleOrder) {
   EXPECT_GE(now.month, 1);
   EXPECT_LE(now.month, 12);
   EXPECT_EQ(now.dayOfWeek, before.wDayOfWeek);  // a test run at midnight may see a flake here
+  EXPECT_LE((now.second - before.wSecond + 60) % 60, 1);  // the same second, or the next
 
   // Day 0 is Sunday, whatever the locale numbers first.
   if (PRIMARYLANGID(::GetUserDefaultLangID()) == LANG_JAPANESE) {

@@ -62,6 +62,7 @@ class Win32ContractBackend final : public ContractBackend {
     }
     for (Started& started : processes_) End(started);
     if (!folder_.empty()) RemoveFolder();
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, win32::Widen(kContractRegistryKey).c_str());
   }
 
   platform::Platform& Get() override { return system_.Get(); }

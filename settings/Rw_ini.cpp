@@ -107,6 +107,11 @@ void ReadIni(const platform::Platform& platform, Settings& settings,
         }
         break;
       }
+      case KeyKind::Text: {
+        const std::string text = value.value_or(entry.DefaultText(basis));
+        entry.text(settings) = entry.textForm != nullptr ? entry.textForm(text) : text;
+        break;
+      }
       // Empty slots are skipped, so a gap in the slots closes up in the list.
       case KeyKind::ExtensionSlots:
         for (std::size_t i = 0; i < kExtensionSlots; ++i) {
@@ -151,6 +156,9 @@ void WriteIni(const platform::Platform& platform, const Settings& settings,
       case KeyKind::Folder:
       case KeyKind::File:
         document.Set(entry.section, entry.key, StoredPathText(settings, entry));
+        break;
+      case KeyKind::Text:
+        document.Set(entry.section, entry.key, entry.text(settings));
         break;
       // Slots beyond a shorter list are blanked; a list longer than the slots goes on past
       // the last, where the next start does not look.

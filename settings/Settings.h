@@ -81,6 +81,19 @@ struct Settings {
     std::int32_t inh = 0;
   } ini;
 
+  // Keystrokes anywhere in the system, as text such as "Ctrl+Alt+E"; empty for none. Text
+  // that names no keystroke is kept as it stands and sets none.
+  struct HotkeySection {
+    std::string Explorer;  // shows or parks the managed Explorer
+    std::string Launch;    // pops the Launch menu at the pointer
+    std::string Pause;     // pauses or resumes the edges
+  } Hotkey;
+
+  // Programs during which no edge fires while they are in front: file names separated by ";".
+  struct QuietSection {
+    std::string Programs;
+  } Quiet;
+
   // The text the file holds for each folder or file setting whose target was missing at start
   // (a USB stick not plugged in, a network drive not yet connected), by "Section.Key". While
   // the program runs such a setting is empty, that is unset; the file keeps the text until the

@@ -1,5 +1,7 @@
 #include "settings/SettingsKeys.h"
 
+#include "settings/HotkeyText.h"
+
 namespace varnel {
 
 // The settings window's designed size is still its size when the file is read.
@@ -24,5 +26,10 @@ std::int32_t Scaled(std::int32_t designed, unsigned dpi) {
 
 std::int32_t ExplorerWidth(const DefaultBasis& basis) { return Scaled(400, basis.dpi); }
 std::int32_t ExplorerHeight(const DefaultBasis& basis) { return Scaled(300, basis.dpi); }
+
+std::string HotkeyTextForm(std::string_view stored) {
+  const std::optional<Hotkey> hotkey = ParseHotkey(stored);
+  return hotkey ? FormatHotkey(*hotkey) : std::string(stored);
+}
 
 }  // namespace varnel

@@ -27,6 +27,7 @@ enum class KeyKind {
   Integer,  // decimal or hexadecimal; any other text reads as the default
   Folder,   // text that must name an existing folder, else it reads as empty
   File,     // text that must name an existing file, else it reads as empty
+  Text,     // any text, kept as it stands unless a rule writes it in a form of its own
   // The watched extensions: the key's name followed by 0 to 31, one extension a slot. They
   // belong to the settings window's list, not to the model.
   ExtensionSlots,
@@ -59,6 +60,8 @@ struct SettingKey {
   std::int32_t integerDefault = 0;
   std::int32_t (*integerDefaultFrom)(const DefaultBasis&) = nullptr;
   std::string (*textDefaultFrom)(const DefaultBasis&) = nullptr;
+  // For Text: the form it is read in, given what the file holds.
+  std::string (*textForm)(std::string_view stored) = nullptr;
 
   std::int32_t DefaultInteger(const DefaultBasis& basis) const {
     return integerDefaultFrom != nullptr ? integerDefaultFrom(basis) : integerDefault;
@@ -82,6 +85,9 @@ std::string ExecutableFolder(const DefaultBasis& basis);
 // The Explorer's size when out: 400 x 300 at 96 DPI, as large to the eye on any screen.
 std::int32_t ExplorerWidth(const DefaultBasis& basis);
 std::int32_t ExplorerHeight(const DefaultBasis& basis);
+// A hotkey as the file holds it, in the one form it is written in; text that names no
+// keystroke as it stands.
+std::string HotkeyTextForm(std::string_view stored);
 
 namespace keys {
 
@@ -124,6 +130,15 @@ template <class Access>
 constexpr SettingKey File(std::string_view section, std::string_view key, Access member) {
   SettingKey entry = Entry(section, key, KeyKind::File);
   entry.text = member;
+  return entry;
+}
+
+template <class Access>
+constexpr SettingKey Text(std::string_view section, std::string_view key, Access member,
+                          std::string (*form)(std::string_view) = nullptr) {
+  SettingKey entry = Entry(section, key, KeyKind::Text);
+  entry.text = member;
+  entry.textForm = form;
   return entry;
 }
 
@@ -193,6 +208,15 @@ inline constexpr SettingKey kSettingKeys[] = {
     keys::Integer("Popup", "All", [](auto& s) -> auto& { return s.Popup.All; }, 0),
 
     keys::Integer("ini", "inh", [](auto& s) -> auto& { return s.ini.inh; }, 0),
+
+    keys::Text("Hotkey", "Explorer", [](auto& s) -> auto& { return s.Hotkey.Explorer; },
+               HotkeyTextForm),
+    keys::Text("Hotkey", "Launch", [](auto& s) -> auto& { return s.Hotkey.Launch; },
+               HotkeyTextForm),
+    keys::Text("Hotkey", "Pause", [](auto& s) -> auto& { return s.Hotkey.Pause; },
+               HotkeyTextForm),
+
+    keys::Text("Quiet", "Programs", [](auto& s) -> auto& { return s.Quiet.Programs; }),
 };
 
 // The number of extension slots read at start; a longer list is written on past the last.

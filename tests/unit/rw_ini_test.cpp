@@ -104,6 +104,7 @@ TEST_F(SettingsFile, NoFileGivesEveryKeyTheDefaultOfTheTable) {
         break;
       case KeyKind::Folder:
       case KeyKind::File:
+      case KeyKind::Text:
         EXPECT_EQ(entry.text(loaded.settings), entry.DefaultText(basis));
         break;
       case KeyKind::ExtensionSlots:
@@ -125,6 +126,8 @@ std::string OwnValue(sim::SimFileSystem& files, const SettingKey& entry, int num
     case KeyKind::File:
       files.WriteFile(name + ".exe", "MZ");
       return name + ".exe";
+    case KeyKind::Text:
+      return "K" + std::to_string(number);  // names no keystroke, so kept as it stands
     case KeyKind::ExtensionSlots:
       break;
   }
@@ -189,7 +192,8 @@ TEST_F(SettingsFile, FirstWriteCreatesTheFileInTheWrittenOrder) {
       "[Launch]\r\nPath=\r\nLeft=0\r\nRight=1\r\nUpper=1\r\nLower=0\r\nButton=0\r\nBtnLR=0\r\n"
       "Idle=6\r\nLnk=1\r\nAuto=0\r\n"
       "[Popup]\r\nLR=0\r\nAll=0\r\n"
-      "[ini]\r\ninh=0\r\n";
+      "[ini]\r\ninh=0\r\n"
+      "[Hotkey]\r\nExplorer=\r\nLaunch=\r\nPause=\r\n[Quiet]\r\nPrograms=\r\n";
   EXPECT_EQ(FileText(), expected);
   EXPECT_EQ(files.ActualPath(kIniPath), kIniPath);
   EXPECT_EQ(files.ReplaceCount(), 1);

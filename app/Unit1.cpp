@@ -14,10 +14,15 @@
 #include "settings/IniDocument.h"
 #include "settings/Rw_ini.h"
 #include "settings/SettingsKeys.h"
+#include "startup/StartWithWindows.h"
 
 namespace varnel {
 
 namespace {
+
+StartWithWindows StartupOf(platform::Platform& system) {
+  return {system.registry, system.kernel, system.files};
+}
 
 // --- the settings window's controls and their settings ---------------------------------
 
@@ -217,6 +222,8 @@ void TForm1::FormCreate(TComponent& /*sender*/) {
   std::vector<std::string> extensions;
   ReadIni(System(), Settings, extensions, Engine.WorkArea, Bounds());
   ClampExplorerGeometry(Settings.Exp, Engine.WorkArea);
+  // The folder may have moved since the program was registered to start with Windows.
+  StartupOf(System()).RepairMovedPath();
   Engine.Monitors = System().windows.GetMonitors();
   ListBox1->Items().Assign(std::move(extensions));
   TrayIcon1->SetVisible(Settings.Pos.HideTray == 0);
@@ -239,6 +246,7 @@ void TForm1::FormCreate(TComponent& /*sender*/) {
   // The arrows cannot show a sensitivity below 2; the model keeps 1 as the least.
   if (Settings.Pos.Sense < 1) Settings.Pos.Sense = 1;
   for (const ControlSetting& binding : kControlSettings) Fill(*this, binding);
+  FillKeysPage();
   BuildWatchMask();
   // Also when CheckBox6 kept its designed state, and so ran no handler.
   AssignTrayMenus();
@@ -251,6 +259,7 @@ void TForm1::FormCreate(TComponent& /*sender*/) {
   }
 
   LoadLaunchMenu();
+  ApplyHotkeys();
   // Without a taskbar button: the application's window becomes a tool window.
   System().windows.SetWindowLong(Application().Handle(), platform::GwlExStyle,
                                  static_cast<std::int32_t>(platform::WsExToolWindow));
@@ -266,11 +275,16 @@ void TForm1::FormActivate(TComponent& /*sender*/) {
 }
 
 void TForm1::mnuSettingClick(TComponent& /*sender*/) {
+  // The user or another tool may have changed the Run key since the window was last open.
+  CheckBoxStartup->SetChecked(StartupOf(System()).On());
   SetBounds(Settings.Pos.Left, Settings.Pos.Top, DesignWidth, DesignHeight);
   // The size measured at start is in the pixels of the monitor it was measured on; where the
   // window opens now the scale may be another.
   RestoreDesignedClientSize();
   TrayIcon1->SetVisible(false);
+  // A keystroke the program holds never reaches the hotkey fields: they are let go while the
+  // user may be pressing them there, and held again at OK.
+  if (Hotkeys) Hotkeys->Apply({});
   SettingsOpen = true;
   ParkExplorer();
   Engine.ShownEdge = EdgeNone;
@@ -284,6 +298,7 @@ void TForm1::BitBtn1Click(TComponent& /*sender*/) {
   TakeFolderField<&TForm1::Edit2>(*this, files);
   TakeFolderField<&TForm1::Edit3>(*this, files);
   TrayIcon1->SetVisible(Settings.Pos.HideTray == 0);
+  ApplyHotkeys();
 
   // A window dragged off the primary screen keeps its last place on it.
   const platform::Rect bounds = Bounds();
@@ -390,6 +405,18 @@ void TForm1::CheckBox20Click(TComponent&) { Store<&TForm1::CheckBox20>(*this); }
 void TForm1::CheckBoxFullGuardClick(TComponent&) { Store<&TForm1::CheckBoxFullGuard>(*this); }
 void TForm1::CheckBoxAllMonitorsClick(TComponent&) {
   Store<&TForm1::CheckBoxAllMonitors>(*this);
+}
+
+// Filling the box with the registry's state runs this too, and then finds nothing to change.
+void TForm1::CheckBoxStartupClick(TComponent&) {
+  StartWithWindows startup = StartupOf(System());
+  const bool wanted = CheckBoxStartup->Checked();
+  if (startup.Set(wanted)) return;
+  ShowRefusal(wanted ? "Windows の起動時に起動するよう登録できませんでした。\n"
+                       "レジストリが変更を受け付けませんでした。"
+                     : "Windows の起動時に起動する登録を解除できませんでした。\n"
+                       "レジストリが変更を受け付けませんでした。");
+  CheckBoxStartup->SetChecked(startup.On());
 }
 
 void TForm1::ApplyFieldRule(TEdit& field, TUpDown& arrows, std::int32_t& setting) {

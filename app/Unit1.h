@@ -13,7 +13,9 @@
 #include "app/components/TrayIcon.h"
 #include "base/Desktop.h"
 #include "clipsearch/NkClipDetector.h"
+#include "engine/EdgeGate.h"
 #include "engine/EngineState.h"
+#include "engine/KeyShown.h"
 #include "framework/Application.h"
 #include "framework/Controls.h"
 #include "framework/Dialogs.h"
@@ -21,10 +23,12 @@
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "framework/Timer.h"
+#include "hotkeys/GlobalHotkeys.h"
 #include "launch/LaunchPopup.h"
 #include "platform/Platform.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
+#include "watch/WatchRecord.h"
 
 namespace varnel {
 
@@ -51,6 +55,10 @@ class TForm1 : public TForm {
   int DesignHeight = 0;
   std::unique_ptr<platform::ShellDispatch> ShellApp;
   TFoundWindows FoundWindows;
+  // Whether an edge may fire now; it also holds the pause.
+  EdgeGate Gate{System(), Settings, Engine.Monitors};
+  KeyShownExplorer KeyShown;
+  std::unique_ptr<GlobalHotkeys> Hotkeys;
 
   // --- components -----------------------------------------------------------------------
   TSingleInstance* SingleInstance1 = nullptr;
@@ -68,6 +76,7 @@ class TForm1 : public TForm {
   TMenuItem* mnuExplore = nullptr;
   TMenuItem* mnuLaunchLoad = nullptr;
   TMenuItem* mnuSetting = nullptr;
+  TMenuItem* mnuWatchRecord = nullptr;
   TMenuItem* mnuExit = nullptr;
   TLaunchPopup* PopupMenuLaunch = nullptr;
   // The watched folder's listings: in the move mode the files to move; in the open mode the
@@ -82,6 +91,8 @@ class TForm1 : public TForm {
   TMenuItem* mnuLaunchLoadS = nullptr;
   TMenuItem* mnuSettingS = nullptr;
   TMenuItem* mnuExitS = nullptr;
+  TMenuItem* mnuPause = nullptr;
+  TMenuItem* mnuPauseS = nullptr;
 
   // --- the settings window ---------------------------------------------------------------
   TPageControl* PageControl1 = nullptr;
@@ -90,6 +101,11 @@ class TForm1 : public TForm {
   TTabSheet* TabSheet5 = nullptr;  // "Launch"
   TTabSheet* TabSheet4 = nullptr;  // "監視"
   TTabSheet* TabSheet2 = nullptr;  // "About"
+  TTabSheet* TabSheetKeys = nullptr;  // "その他"
+  THotKey* HotKeyExplorer = nullptr;
+  THotKey* HotKeyLaunch = nullptr;
+  THotKey* HotKeyPause = nullptr;
+  TEdit* EditQuiet = nullptr;
   TBitBtn* BitBtn1 = nullptr;
 
   TCheckBox* CheckBox1 = nullptr;
@@ -111,6 +127,8 @@ class TForm1 : public TForm {
   TCheckBox* CheckBox6 = nullptr;
   TCheckBox* CheckBox15 = nullptr;
   TCheckBox* CheckBoxFullGuard = nullptr;
+  // Shows the registry's Run value, not a setting of the file.
+  TCheckBox* CheckBoxStartup = nullptr;
 
   TEdit* Edit1 = nullptr;
   TButton* Button1 = nullptr;
@@ -163,6 +181,8 @@ class TForm1 : public TForm {
   void FormCreate(TComponent& sender);
   void FormActivate(TComponent& sender);
   void mnuSettingClick(TComponent& sender);
+  // Opens the watched folder's record, or says that there is none yet.
+  void mnuWatchRecordClick(TComponent& sender);
   void BitBtn1Click(TComponent& sender);
   void mnuExitClick(TComponent& sender);
   void FormCloseQuery(TComponent& sender, bool& canClose);
@@ -193,6 +213,30 @@ class TForm1 : public TForm {
   void PopupMenuLaunchItemClick(TComponent& sender);
   void mnuPopExitClick(TComponent& sender);
   void mnuLaunchLoadClick(TComponent& sender);
+
+  // --- the keyboard and the pause ---------------------------------------------------------
+  void HotkeyPressed(HotkeyAction action);
+  // Holds the keystrokes the settings name; tells once of each that another program holds.
+  void ApplyHotkeys();
+  // Brings the managed Explorer out at its last edge and activates it, or parks it.
+  void ToggleExplorerFromKeyboard();
+  // Pops the Launch menu at the pointer, with the keyboard in it.
+  void PopLaunchMenuAtPointer();
+  void SetPaused(bool paused);
+  // The "その他" page: a keystroke pressed in a field is taken as soon as it is one that can be
+  // held; the buttons beside the fields set none.
+  void HotKeyExplorerChange(TComponent& sender);
+  void HotKeyLaunchChange(TComponent& sender);
+  void HotKeyPauseChange(TComponent& sender);
+  void ButtonClearExplorerClick(TComponent& sender);
+  void ButtonClearLaunchClick(TComponent& sender);
+  void ButtonClearPauseClick(TComponent& sender);
+  void EditQuietChange(TComponent& sender);
+  // Shows the keystrokes and the quiet programs as the settings hold them.
+  void FillKeysPage();
+  void mnuPauseClick(TComponent& sender);
+  // The tray tip: the clock, after "一時停止中" while paused.
+  std::string TrayTip() const;
 
   // --- the Explorer commands --------------------------------------------------------------
   void mnuExploreClick(TComponent& sender);
@@ -268,6 +312,9 @@ class TForm1 : public TForm {
   void CheckBox20Click(TComponent& sender);
   void CheckBoxFullGuardClick(TComponent& sender);
   void CheckBoxAllMonitorsClick(TComponent& sender);
+  // Registers or removes the program in the user's Run key; a refusal is shown, and the box
+  // goes back to what the registry holds.
+  void CheckBoxStartupClick(TComponent& sender);
   // The browse buttons: each shows the folder dialog on its setting and the field beside it.
   void Button1Click(TComponent& sender);
   void Button7Click(TComponent& sender);
@@ -299,6 +346,7 @@ class TForm1 : public TForm {
   void CreateFolderPage();
   void CreateLaunchPage();
   void CreateWatchPage();
+  void CreateKeysPage();
   void CreateAboutPage();
 
   // Gives the tray icon's buttons their menus as Popup.LR says.
@@ -316,9 +364,6 @@ class TForm1 : public TForm {
 
   // The edge tick's parts.
   bool ScreenSaverRuns() const;
-  // Whether the guard is on and full-screen work (a game, a video, a presentation) is under
-  // way on `monitor`: nothing of the program appears there then.
-  bool FullScreenQuiet(const platform::Monitor* monitor) const;
   // The monitor the managed window comes out on for a push at `pointer`: with the edges of
   // every monitor the pushed one, else the primary one, whichever edge is pushed.
   const platform::Monitor* ComingOutMonitor(platform::Point pointer) const;
@@ -336,6 +381,8 @@ class TForm1 : public TForm {
   const platform::Rect& ExplorerArea() const;
   void ComeOut(platform::Point pointer);
   void GoBack(platform::Point pointer);
+  // Parks the window that is out, keeping the size the user gave it meanwhile.
+  void ParkShownExplorer();
   void RestartExplorer();
   // Keeps HiddenFolder on the folder the managed Explorer shows.
   void FollowExplorerFolder();
@@ -344,6 +391,8 @@ class TForm1 : public TForm {
   // Set while a watch step runs: the step can wait on the system (a program started, a file
   // copied to another drive) while ticks go on.
   bool watchStepRunning_ = false;
+  // Every move and open of the watch, and the first skip of a file, beside the settings file.
+  std::unique_ptr<WatchRecord> watchRecord_;
   void LetMessagesRun() { Application().ProcessMessages(); }
   // The folder the next launch opens, and the parameters for explorer.exe.
   std::string LaunchFolder(bool managed) const;

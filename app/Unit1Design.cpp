@@ -3,11 +3,14 @@
 
 #include "app/Unit1.h"
 
+#include "base/Paths.h"
+
 namespace varnel {
 
 namespace {
 
-constexpr int kClientWidth = 267;
+// Wide enough for every page's tab in one row.
+constexpr int kClientWidth = 320;
 constexpr int kClientHeight = 346;
 
 TFormDesign Form1Design() {
@@ -107,15 +110,17 @@ void TForm1::CreateComponents() {
   TabSheet3 = Make<TTabSheet>(*this, "TabSheet3", *PageControl1, "フォルダ");
   TabSheet5 = Make<TTabSheet>(*this, "TabSheet5", *PageControl1, "Launch");
   TabSheet4 = Make<TTabSheet>(*this, "TabSheet4", *PageControl1, "監視");
+  TabSheetKeys = Make<TTabSheet>(*this, "TabSheetKeys", *PageControl1, "その他");
   TabSheet2 = Make<TTabSheet>(*this, "TabSheet2", *PageControl1, "About");
   CreateBehaviourPage();
   CreateFolderPage();
   CreateLaunchPage();
   CreateWatchPage();
+  CreateKeysPage();
   CreateAboutPage();
 
   BitBtn1 = Make<TBitBtn>(*this, "BitBtn1", *this, "OK", TBitBtnKind::Ok);
-  BitBtn1->SetBounds(168, 312, 97, 25);
+  BitBtn1->SetBounds(kClientWidth - 99, 312, 97, 25);
   BitBtn1->OnClick = Handler(this, &TForm1::BitBtn1Click);
 }
 
@@ -136,15 +141,22 @@ void TForm1::CreateMenus() {
   tray.Add("N1", "-");
   mnuLaunchLoad = &tray.Add("mnuLaunchLoad", "Launch読込");
   mnuSetting = &tray.Add("mnuSetting", "設定");
+  mnuWatchRecord = &tray.Add("mnuWatchRecord", "監視の記録");
+  mnuPause = &tray.Add("mnuPause", "一時停止");
   tray.Add("N2", "-");
   mnuExit = &tray.Add("mnuExit", "終了");
   mnuExplore->OnClick = Handler(this, &TForm1::mnuExploreClick);
   mnuLaunchLoad->OnClick = Handler(this, &TForm1::mnuLaunchLoadClick);
   mnuSetting->OnClick = Handler(this, &TForm1::mnuSettingClick);
+  mnuPause->OnClick = Handler(this, &TForm1::mnuPauseClick);
+  mnuWatchRecord->OnClick = Handler(this, &TForm1::mnuWatchRecordClick);
   mnuExit->OnClick = Handler(this, &TForm1::mnuExitClick);
 
   FileListBox1 = Make<TFileListBox>(*this, "FileListBox1", System());
   FileListBox2 = Make<TFileListBox>(*this, "FileListBox2", System());
+  watchRecord_ = std::make_unique<WatchRecord>(
+      System().files, System().kernel,
+      std::string(FolderPart(System().kernel.GetModuleFileName())) + "varnel_watch.log");
 
   PopupMenuLaunch = Make<TLaunchPopup>(*this, "PopupMenuLaunch", System());
   PopupMenuLaunch->SearchDirectory = true;
@@ -159,6 +171,7 @@ void TForm1::CreateMenus() {
   mnuDualExp = &launch.Add("mnuDualExp", "ＤｕａｌEｘｐ", 0);
   N3 = &launch.Add("N3", "Varnel");
   mnuLaunchLoadS = &N3->Add("mnuLaunchLoadS", "Launch読込", 5);
+  mnuPauseS = &N3->Add("mnuPauseS", "一時停止");
   mnuSettingS = &N3->Add("mnuSettingS", "設定", 4);
   mnuExitS = &N3->Add("mnuExitS", "終了", 3);
   launch.Add("N6", "-");
@@ -168,6 +181,7 @@ void TForm1::CreateMenus() {
   mnuDualExp->OnClick = Handler(this, &TForm1::mnuDualExpClick);
   mnuLaunchLoadS->OnClick = Handler(this, &TForm1::mnuLaunchLoadClick);
   mnuSettingS->OnClick = Handler(this, &TForm1::mnuSettingClick);
+  mnuPauseS->OnClick = Handler(this, &TForm1::mnuPauseClick);
   mnuExitS->OnClick = Handler(this, &TForm1::mnuExitClick);
 
   TrayIcon1 = Make<TTrayIcon>(*this, "TrayIcon1", *this);
@@ -245,6 +259,56 @@ void TForm1::CreateBehaviourPage() {
   CheckBoxFullGuard->SetChecked(true);
   CheckBoxFullGuard->SetHint("全画面のゲームや動画、スライドショーの間は、その画面の端で出現しない");
   CheckBoxFullGuard->OnClick = Handler(this, &TForm1::CheckBoxFullGuardClick);
+}
+
+void TForm1::CreateKeysPage() {
+  TTabSheet& page = *TabSheetKeys;
+  LabelAt(*this, "Label21", page, "ホットキー（欄を選んでキーを押す）", 8, 8, 290);
+  struct Row {
+    const char* label;
+    const char* field;
+    const char* clear;
+    const char* caption;
+    THotKey* TForm1::*control;
+    void (TForm1::*changed)(TComponent&);
+    void (TForm1::*cleared)(TComponent&);
+  };
+  const Row rows[] = {
+      {"Label22", "HotKeyExplorer", "ButtonClearExplorer", "Explorer の表示",
+       &TForm1::HotKeyExplorer, &TForm1::HotKeyExplorerChange, &TForm1::ButtonClearExplorerClick},
+      {"Label23", "HotKeyLaunch", "ButtonClearLaunch", "Launch メニュー", &TForm1::HotKeyLaunch,
+       &TForm1::HotKeyLaunchChange, &TForm1::ButtonClearLaunchClick},
+      {"Label24", "HotKeyPause", "ButtonClearPause", "一時停止", &TForm1::HotKeyPause,
+       &TForm1::HotKeyPauseChange, &TForm1::ButtonClearPauseClick},
+  };
+  int top = 28;
+  for (const Row& row : rows) {
+    LabelAt(*this, row.label, page, row.caption, 16, top + 4, 96);
+    THotKey* field = Make<THotKey>(*this, row.field, page);
+    field->SetBounds(112, top, 136, 20);
+    field->OnChange = Handler(this, row.changed);
+    this->*row.control = field;
+    auto* clear = Make<TButton>(*this, row.clear, page, "解除");
+    clear->SetBounds(254, top - 1, 48, 22);
+    clear->SetHint("このホットキーを使わない");
+    clear->OnClick = Handler(this, row.cleared);
+    top += 26;
+  }
+  LabelAt(*this, "Label25", page,
+          "Ctrl か Alt と組み合わせたキー、または F1～F24、Pause が使えます", 16, top + 2, 286,
+          28);
+
+  LabelAt(*this, "Label26", page, "前面にある間は出現させないプログラム", 8, top + 40, 290);
+  EditQuiet = EditAt(*this, "EditQuiet", page, 16, top + 57, 286);
+  EditQuiet->SetHint("このプログラムが前面にある間は、その画面の端で出現しない");
+  EditQuiet->OnChange = Handler(this, &TForm1::EditQuietChange);
+  LabelAt(*this, "Label27", page, "ファイル名を ; で区切る（例: game.exe;vlc.exe）", 16,
+          top + 81, 286);
+
+  CheckBoxStartup =
+      CheckBoxAt(*this, "CheckBoxStartup", page, "Windows の起動時に起動する", 8, top + 112, 290);
+  CheckBoxStartup->SetHint("Windows にログオンしたとき Varnel を自動で起動する");
+  CheckBoxStartup->OnClick = Handler(this, &TForm1::CheckBoxStartupClick);
 }
 
 void TForm1::CreateFolderPage() {

@@ -31,7 +31,7 @@ void TForm1::Timer1Timer(TComponent& /*sender*/) {
   }
   platform::WindowManager& windows = System().windows;
   Engine.WorkArea = windows.GetWorkArea();
-  TrayIcon1->SetTipHelp(ClockText());
+  TrayIcon1->SetTipHelp(TrayTip());
   TrayIcon1->RetryAdd();
   if (ScreenSaverRuns()) return;
 
@@ -46,8 +46,8 @@ void TForm1::Timer1Timer(TComponent& /*sender*/) {
     // work where the window will come out and for work on the primary monitor, where the
     // system opens the new window before it is parked.
     if (TouchesEnabledEdge(pointer, screen.Width, screen.Height) &&
-        !windows.IsWindow(Engine.ExplorerWnd) && !FullScreenQuiet(ComingOutMonitor(pointer)) &&
-        !FullScreenQuiet(Engine.Monitors.empty() ? nullptr : &Engine.Monitors.front())) {
+        !windows.IsWindow(Engine.ExplorerWnd) && Gate.MayFire(ComingOutMonitor(pointer)) &&
+        Gate.MayFire(Engine.Monitors.empty() ? nullptr : &Engine.Monitors.front())) {
       RestartExplorer();
     }
     if (Engine.ShownEdge != EdgeNone &&
@@ -83,25 +83,6 @@ std::string TForm1::ClockText() const {
 }
 
 bool TForm1::ScreenSaverRuns() const { return System().windows.IsScreenSaverRunning(); }
-
-bool TForm1::FullScreenQuiet(const platform::Monitor* monitor) const {
-  if (Settings.Exp.FullGuard == 0 || monitor == nullptr) return false;
-  const platform::Platform& system = System();
-  const platform::WindowManager& windows = system.windows;
-  ForegroundState foreground;
-  foreground.window = windows.GetForegroundWindow();
-  if (foreground.window != platform::kNoWindow) {
-    foreground.className = windows.GetClassName(foreground.window);
-    foreground.rect = windows.GetWindowRect(foreground.window);
-    std::uint32_t process = 0;
-    windows.GetWindowThreadProcessId(foreground.window, &process);
-    foreground.ours = process == system.kernel.GetCurrentProcessId();
-    foreground.desktop = foreground.window == windows.GetDesktopWindow();
-  }
-  foreground.notificationState = system.shell.SHQueryUserNotificationState();
-  const std::optional<platform::Rect> quiet = FullScreenMonitor(Engine.Monitors, foreground);
-  return quiet && monitor->rect == *quiet;
-}
 
 // Without the edges of every monitor the window comes out in the primary work area, also for
 // a push that reaches the primary's right or bottom edge from a monitor beyond it.
@@ -173,8 +154,9 @@ void TForm1::ComeOut(platform::Point pointer) {
     }
     if (--Engine.PendingCount > 0) continue;
     const platform::Monitor* monitor = ComingOutMonitor(pointer);
-    // The count stays run out: the window comes as soon as the full-screen work ends.
-    if (FullScreenQuiet(monitor)) continue;
+    // The count stays run out: the window comes as soon as the full-screen work or the quiet
+    // program leaves the front, or the pause ends.
+    if (!Gate.MayFire(monitor)) continue;
     if (Settings.Exp.AllMonitors != 0 && monitor != nullptr) {
       Engine.ShownMonitor = monitor->rect;
       Engine.ShownArea = monitor->workArea;
@@ -191,6 +173,13 @@ void TForm1::ComeOut(platform::Point pointer) {
 void TForm1::GoBack(platform::Point p) {
   if (Settings.Exp.Fix != 0) return;
   platform::WindowManager& windows = System().windows;
+  if (KeyShown.Active()) {
+    if (KeyShown.UserTurnedAway(windows, Engine.ExplorerWnd,
+                                System().kernel.GetCurrentProcessId())) {
+      ParkShownExplorer();
+    }
+    return;
+  }
   const platform::Rect r = windows.GetWindowRect(Engine.ExplorerWnd);
   // The invisible resize borders of Windows 10 and 11 catch the pointer as the window does;
   // the size the user sees is the one kept.
@@ -211,7 +200,15 @@ void TForm1::GoBack(platform::Point p) {
   // A menu or dialog of the Explorer under the pointer keeps it out.
   if (windows.GetParent(windows.WindowFromPoint(p)) == Engine.ExplorerWnd) return;
 
+  ParkShownExplorer();
+}
+
+// The size the user gave the window while it was out is the size it comes out with next.
+void TForm1::ParkShownExplorer() {
+  platform::WindowManager& windows = System().windows;
   if (windows.IsWindow(Engine.ExplorerWnd)) {
+    const platform::Rect r = windows.GetWindowRect(Engine.ExplorerWnd);
+    const FrameInsets insets = InsetsOf(windows, Engine.ExplorerWnd);
     if (Engine.ShownEdge == EdgeLeft || Engine.ShownEdge == EdgeRight) {
       Settings.Exp.Width = r.Width() - insets.Left - insets.Right;
     } else {

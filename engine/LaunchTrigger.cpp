@@ -41,9 +41,9 @@ void TForm1::LaunchTrigger(platform::Point pointer) {
   for (int edge = EdgeLeft; edge <= EdgeBottom && !menuOpen; ++edge) {
     if (!LaunchEdgeFires(edge, pointer, screen.Width, screen.Height)) continue;
     // Asked at the edge only, before anything is activated: taking the focus from a
-    // full-screen game would minimise it. The menu pops at the pointer, so on its monitor,
+    // full-screen game would minimise it. Paused, or under a quiet program, nothing pops. The menu pops at the pointer, so on its monitor,
     // which with the zone beyond the primary screen's side may be the neighbouring one.
-    if (FullScreenQuiet(MonitorAt(Engine.Monitors, pointer))) continue;
+    if (!Gate.MayFire(MonitorAt(Engine.Monitors, pointer))) continue;
     if (Engine.LaunchPendingEdge != edge) {
       Engine.LaunchPendingEdge = edge;
       Engine.LaunchPendingCount = Settings.Launch.Button != 0 ? 2 : Settings.Pos.Sense;

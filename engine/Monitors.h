@@ -36,6 +36,7 @@ struct ForegroundState {
   platform::Hwnd window{};   // the foreground window; none while nothing has the focus
   std::string className;
   platform::Rect rect;
+  std::uint32_t processId = 0;
   bool ours = false;         // a window of Varnel's own process
   bool desktop = false;      // the desktop window itself
   int notificationState = platform::QunsAcceptsNotifications;

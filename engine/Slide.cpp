@@ -55,6 +55,8 @@ void TForm1::SlideOut(int edge) {
 
 void TForm1::ParkExplorer() {
   platform::WindowManager& windows = System().windows;
+  // However it is parked, a window brought out from the keyboard is back with the edges.
+  KeyShown.Ended();
   windows.ShowWindow(Engine.ExplorerWnd, platform::SwHide);
   windows.SetWindowLong(Engine.ExplorerWnd, platform::GwlExStyle,
                         static_cast<std::int32_t>(platform::WsExToolWindow));

@@ -2,6 +2,8 @@
 // target folder, or a newly arrived one is opened with the chosen program. Folder listings
 // are compared; the system is not asked to notify anything.
 
+#include <cstdint>
+#include <optional>
 #include <string_view>
 #include <unordered_set>
 
@@ -45,6 +47,22 @@ bool DownloadUnderWay(const platform::FileSystem& files, const std::string& path
   return false;
 }
 
+// Why a move left the file where it was, told after the fact so that the move itself keeps
+// its one step; nothing when the file is gone meanwhile.
+std::optional<WatchRecord::Skip> WhyNotMoved(const platform::FileSystem& files,
+                                             const std::string& source,
+                                             const std::string& target) {
+  if (!files.FileExists(source)) return std::nullopt;
+  if (files.GetFileAttributes(target) != platform::InvalidFileAttributes) {
+    return WatchRecord::Skip::NameTaken;
+  }
+  if (files.CreateFile(source, platform::GenericRead, platform::FileShareRead) ==
+      platform::CreateFileResult::SharingViolation) {
+    return WatchRecord::Skip::BeingWritten;
+  }
+  return WatchRecord::Skip::MoveRefused;
+}
+
 }  // namespace
 
 void TForm1::WatchStep() {
@@ -53,11 +71,14 @@ void TForm1::WatchStep() {
   // steps they would start are skipped, not nested.
   if (watchStepRunning_) return;
   const auto running = RaiseForScope(watchStepRunning_);
+  watchRecord_->ForgetGone();
   if (Settings.Watch.Mode == 0) {
     MoveWatchedFiles();
   } else {
     OpenNewWatchedFile();
   }
+  // Once per step, however many files it handled.
+  watchRecord_->WriteNew();
 }
 
 void TForm1::MoveWatchedFiles() {
@@ -70,10 +91,18 @@ void TForm1::MoveWatchedFiles() {
   FileListBox1->Update();
   for (const std::string& name : FileListBox1->Items()) {
     const std::string source = JoinPath(watch.SRCPath, name);
-    if (DownloadUnderWay(files, source)) continue;
+    const std::string target = JoinPath(watch.TrgPath, name);
+    if (DownloadUnderWay(files, source)) {
+      watchRecord_->Skipped(source, target, WatchRecord::Skip::BeingWritten);
+      continue;
+    }
     // A name already taken in the target, or a file another program still writes, stays
     // where it is and is tried again at the next step: nothing is replaced, nothing lost.
-    files.MoveFile(source, JoinPath(watch.TrgPath, name));
+    if (files.MoveFile(source, target)) {
+      watchRecord_->Moved(source, target);
+    } else if (const auto why = WhyNotMoved(files, source, target)) {
+      watchRecord_->Skipped(source, target, *why);
+    }
   }
 }
 
@@ -95,12 +124,19 @@ void TForm1::OpenNewWatchedFile() {
     // Still being written (a writer holds it open for writing, whatever it shares, or a
     // download beside it is unfinished): the file waits for the next step, and so do the
     // files after it.
-    if (DownloadUnderWay(files, path)) return;
     const platform::CreateFileResult probe =
-        files.CreateFile(path, platform::GenericRead, platform::FileShareRead);
-    if (probe == platform::CreateFileResult::SharingViolation) return;
+        DownloadUnderWay(files, path)
+            ? platform::CreateFileResult::SharingViolation
+            : files.CreateFile(path, platform::GenericRead, platform::FileShareRead);
+    if (probe == platform::CreateFileResult::SharingViolation) {
+      watchRecord_->Skipped(path, watch.AppPath, WatchRecord::Skip::BeingWritten);
+      return;
+    }
     if (probe == platform::CreateFileResult::Failed) {
       // Gone already, or never to be opened by us: seen, and the next new file's turn.
+      if (files.FileExists(path)) {
+        watchRecord_->Skipped(path, watch.AppPath, WatchRecord::Skip::OpenRefused);
+      }
       FileListBox1->Add(name);
       continue;
     }
@@ -108,8 +144,10 @@ void TForm1::OpenNewWatchedFile() {
     Engine.LaunchCooldown = 0;
     FileListBox1->Update();
     Engine.AppLaunchedRecently = true;
-    System().shell.ShellExecute(Handle(), "", watch.AppPath, "\"" + path + "\"",
-                                std::string(FolderPart(watch.AppPath)), platform::SwShowNormal);
+    const std::intptr_t started = System().shell.ShellExecute(
+        Handle(), "", watch.AppPath, "\"" + path + "\"", std::string(FolderPart(watch.AppPath)),
+        platform::SwShowNormal);
+    watchRecord_->Opened(path, watch.AppPath, started > 32);
     return;
   }
 }
@@ -127,6 +165,28 @@ std::vector<std::string> TForm1::NewWatchedFiles() const {
     if (seen.insert(name).second) arrived.push_back(name);
   }
   return arrived;
+}
+
+// The record opens in whatever the user reads text files with; a system where no program is
+// registered for the file's type still has Notepad.
+void TForm1::mnuWatchRecordClick(TComponent&) {
+  // Lines still waiting for the file belong in what the user is about to read.
+  watchRecord_->Write();
+  const std::string& record = watchRecord_->Path();
+  platform::Shell& shell = System().shell;
+  const std::string folder(FolderPart(record));
+  if (!System().files.FileExists(record)) {
+    System().ui.MessageBox(Handle(),
+                           "監視の記録はまだありません。\n"
+                           "監視フォルダのファイルを移動したり開いたりすると記録されます。",
+                           Application().Title(), platform::MbOk | platform::MbIconInformation);
+    return;
+  }
+  if (shell.ShellExecute(Handle(), "open", record, "", folder, platform::SwShowNormal) ==
+      platform::SeErrNoAssoc) {
+    shell.ShellExecute(Handle(), "open", "notepad.exe", "\"" + record + "\"", folder,
+                       platform::SwShowNormal);
+  }
 }
 
 }  // namespace varnel

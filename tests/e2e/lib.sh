@@ -668,8 +668,8 @@ window_steady() {
 
 # ---- the tray menu and the controls of a window ----------------------------------------------
 
-# The tray menu's rows: 補完Exp, separator, Launch読込, 設定, separator, 終了 (no icons).
-E2E_TRAY_LAYOUT=tsttst
+# The tray menu's rows: 補完Exp, separator, Launch読込, 設定, 監視の記録, 一時停止, separator, 終了 (no icons).
+E2E_TRAY_LAYOUT=tsttttst
 
 # tray_choose INDEX CONDITION: the user pops the tray menu and chooses row INDEX until CONDITION
 # holds: the row is clicked again while the menu stays open, and the menu popped again when a

@@ -18,7 +18,7 @@ namespace varnel {
 namespace {
 
 using testing::kIniPath;
-constexpr int kOuterWidth = 267 + sim::SimUi::kFrameWidth;
+constexpr int kOuterWidth = 320 + sim::SimUi::kFrameWidth;
 constexpr int kOuterHeight = 346 + sim::SimUi::kFrameHeight;
 
 class Form1Test : public testing::EngineFixture {
@@ -453,7 +453,7 @@ TEST_F(Form1Test, TheProgramRunsWithoutTheShellObject) {
 // The design values a user sees, one table: what, as built, as designed.
 TEST_F(Form1Test, TheSettingsWindowCarriesItsDesign) {
   Start();
-  ASSERT_EQ(form->PageControl1->PageCount(), 5);
+  ASSERT_EQ(form->PageControl1->PageCount(), 6);
   const struct {
     const char* what;
     std::string built;
@@ -465,12 +465,13 @@ TEST_F(Form1Test, TheSettingsWindowCarriesItsDesign) {
       {"page 2", form->PageControl1->Page(1).Caption(), "フォルダ"},
       {"page 3", form->PageControl1->Page(2).Caption(), "Launch"},
       {"page 4", form->PageControl1->Page(3).Caption(), "監視"},
-      {"page 5", form->PageControl1->Page(4).Caption(), "About"},
+      {"page 5", form->PageControl1->Page(4).Caption(), "その他"},
+      {"page 6", form->PageControl1->Page(5).Caption(), "About"},
       {"OK's width", std::to_string(form->BitBtn1->Width()), "97"},
       {"CheckBox2's hint", form->CheckBox2->Hint(), "左から出現"},
       {"mnuExitS", form->mnuExitS->Caption(), "終了"},
       {"Launch menu's fixed items", std::to_string(form->PopupMenuLaunch->Items().Count()), "6"},
-      {"tray menu's items", std::to_string(form->PopupMenu1->Items().Count()), "6"},
+      {"tray menu's items", std::to_string(form->PopupMenu1->Items().Count()), "8"},
   };
   for (const auto& value : design) EXPECT_EQ(value.built, value.designed) << value.what;
   EXPECT_TRUE(PeerOf(*form).Spec().dialogFrame);

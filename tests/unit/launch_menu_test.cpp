@@ -25,11 +25,11 @@ TEST_F(LaunchMenuTest, WithoutAFolderTheMenuHoldsItsSixFixedItems) {
   ASSERT_EQ(root.Count(), 6);
   const char* captions[] = {"Pop終了", "補完Exp", "引出時固定", "ＤｕａｌEｘｐ", "Varnel", "-"};
   for (int i = 0; i < 6; ++i) EXPECT_EQ(root.Item(i).Caption(), captions[i]);
-  EXPECT_EQ(root.Item(4).Count(), 3);
+  EXPECT_EQ(root.Item(4).Count(), 4);
   EXPECT_EQ(form->ImageListLaunch->Count(), 6);
   EXPECT_EQ(sim::ImageName(form->ImageListLaunch->Image(root.Item(3).ImageIndex())),
             "LAUNCH_DUAL");
-  EXPECT_EQ(sim::ImageName(form->ImageListLaunch->Image(root.Item(4).Item(1).ImageIndex())),
+  EXPECT_EQ(sim::ImageName(form->ImageListLaunch->Image(root.Item(4).Item(2).ImageIndex())),
             "LAUNCH_SETTINGS");
 }
 

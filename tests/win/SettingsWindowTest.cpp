@@ -113,7 +113,7 @@ class SettingsWindowTest : public ::testing::Test {
   win32::Win32Platform system;
 };
 
-TEST_F(SettingsWindowTest, OpensAtItsPlaceShowsFivePagesAndOkWritesTheFile) {
+TEST_F(SettingsWindowTest, OpensAtItsPlaceShowsSixPagesAndOkWritesTheFile) {
   TApplication application(system.Get());
   application.SetTitle("Varnel");
   TForm1& form = application.CreateForm<TForm1>();
@@ -144,14 +144,14 @@ TEST_F(SettingsWindowTest, OpensAtItsPlaceShowsFivePagesAndOkWritesTheFile) {
   EXPECT_EQ(rect.bottom - rect.top, form.DesignHeight);
   RECT client{};
   GetClientRect(window, &client);
-  EXPECT_EQ(client.right, Scaled(267));
+  EXPECT_EQ(client.right, Scaled(320));
   EXPECT_EQ(client.bottom, Scaled(346));
 
   const HWND tabs = reinterpret_cast<HWND>(form.PageControl1->Handle());
-  ASSERT_EQ(TabCtrl_GetItemCount(tabs), 5);
-  const wchar_t* captions[] = {L"動作", L"フォルダ", L"Launch", L"監視", L"About"};
+  ASSERT_EQ(TabCtrl_GetItemCount(tabs), 6);
+  const wchar_t* captions[] = {L"動作", L"フォルダ", L"Launch", L"監視", L"その他", L"About"};
   const std::filesystem::path artifacts = ArtifactsFolder();
-  for (int page = 0; page < 5; ++page) {
+  for (int page = 0; page < 6; ++page) {
     wchar_t text[64] = {};
     TCITEMW item{};
     item.mask = TCIF_TEXT;
@@ -275,8 +275,8 @@ TEST_F(SettingsWindowTest, GrowsWithTheScreensScaleAndEveryCaptionFits) {
 
   TApplication application(system.Get());
   TForm1& form = OpenSettings(application);
-  ExpectPlacedAsDesigned(*form.PageControl1, 0, 0, 267, 305);
-  ExpectPlacedAsDesigned(*form.BitBtn1, 168, 312, 97, 25);
+  ExpectPlacedAsDesigned(*form.PageControl1, 0, 0, 320, 305);
+  ExpectPlacedAsDesigned(*form.BitBtn1, 221, 312, 97, 25);
   ExpectPlacedAsDesigned(*form.CheckBox13, 8, 150, 240, 17);
   ExpectPlacedAsDesigned(*form.RadioButton2, 8, 44, 74, 17);
   // The framework still speaks design pixels.
@@ -315,7 +315,7 @@ TEST_F(SettingsWindowTest, FollowsItsMonitorsScaleAndComesBackPixelForPixel) {
   MoveToScale(window, larger, suggested);
   Settle(application);
   EXPECT_TRUE(SameRect(WindowRect(window), suggested));
-  ExpectPlacedAsDesigned(*form.BitBtn1, 168, 312, 97, 25, larger);
+  ExpectPlacedAsDesigned(*form.BitBtn1, 221, 312, 97, 25, larger);
   ExpectPlacedAsDesigned(*form.RadioButton2, 8, 44, 74, 17, larger);
   EXPECT_EQ(FontHeight(*form.Label1), -MulDiv(32, larger, 96));
   EXPECT_EQ(form.RadioButton2->Bounds(), platform::Rect::FromSize(8, 44, 74, 17));

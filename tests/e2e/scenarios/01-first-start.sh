@@ -46,12 +46,12 @@ check "varnel.ini written beside the exe" test -f "$VARNEL_INI" || exit 1
 cp "$VARNEL_INI" "$E2E_ARTIFACTS/first-start-varnel.ini"
 check_eq "only varnel.exe and varnel.ini in the folder (no temporary file left)" \
   "varnel.exe varnel.ini" "$(ls "$VARNEL_HOST_DIR" | sort | tr '\n' ' ' | sed 's/ $//')"
-check_eq "sections in order" "Pos Exp Watch Launch Popup ini" "$(ini_sections "$VARNEL_INI" | tr '\n' ' ' | sed 's/ $//')"
+check_eq "sections in order" "Pos Exp Watch Launch Popup ini Hotkey Quiet" "$(ini_sections "$VARNEL_INI" | tr '\n' ' ' | sed 's/ $//')"
 
 left=$(ini_get "$VARNEL_INI" Pos Left)
 top=$(ini_get "$VARNEL_INI" Pos Top)
-# The settings window's client area is 267 x 346 as designed; its outer size is at least that.
-check "Pos.Left = work-area right - outer width ($left)" is_int_between "$left" 0 $((W - 267 + 1))
+# The settings window's client area is 320 x 346 as designed; its outer size is at least that.
+check "Pos.Left = work-area right - outer width ($left)" is_int_between "$left" 0 $((W - 320 + 1))
 check "Pos.Top = work-area bottom - outer height ($top)" is_int_between "$top" 0 $((H - 346 + 1))
 
 expected=$(
@@ -102,6 +102,10 @@ Launch.Auto=0
 Popup.LR=0
 Popup.All=0
 ini.inh=0
+Hotkey.Explorer=
+Hotkey.Launch=
+Hotkey.Pause=
+Quiet.Programs=
 KEYS
 )
 actual=$(ini_entries "$VARNEL_INI" | grep -v -E '^Pos\.(Top|Left)=')

@@ -64,10 +64,10 @@ if wait_for settings_open 10; then
   pass "設定: the settings window opens at Pos.Left, Pos.Top (100, 80)"
   probe client --hwnd "$E2E_FORM"
   read -r cx cy cw ch <<<"$(sed -n 's/^client=//p' "$E2E_PROBE_OUT")"
-  check_eq "with its designed client area" "267 346" "$cw $ch"
+  check_eq "with its designed client area" "320 346" "$cw $ch"
   screenshot tray-settings >/dev/null
-  # OK (BitBtn1 at 168, 312, 97 x 25 in the client area) puts the window away again.
-  xdotool mousemove $((cx + 216)) $((cy + 324))
+  # OK (BitBtn1 at 221, 312, 97 x 25 in the client area) puts the window away again.
+  xdotool mousemove $((cx + 269)) $((cy + 324))
   xdotool click 1
   wait_for "probe_list && [[ \$(window_field \"\$(window_by_handle $E2E_FORM)\" left) == -$W ]]" 10 ||
     fail "OK puts the settings window away"
@@ -81,7 +81,7 @@ wait_for 'tray_icon_point >/dev/null' 10 || fail "the tray icon is back after OK
 wait_for 'tray_click 1 && menu_appears 2' 20 || abort "the tray menu pops after the settings window closed"
 rm -f "$VARNEL_INI"
 screenshot tray-menu-exit >/dev/null
-tray_choose 5 "! process_running $VARNEL_PID"
+tray_choose 7 "! process_running $VARNEL_PID"
 if varnel_wait_exit 20; then
   pass "終了: varnel.exe exits"
 else
@@ -90,4 +90,4 @@ fi
 check "varnel.ini written at exit" test -f "$VARNEL_INI"
 check_eq "it keeps Pos.Left" 100 "$(ini_get "$VARNEL_INI" Pos Left)"
 check_eq "it keeps Popup.LR" 0 "$(ini_get "$VARNEL_INI" Popup LR)"
-check_eq "it holds every section" "Pos Exp Watch Launch Popup ini" "$(ini_sections "$VARNEL_INI" | tr '\n' ' ' | sed 's/ $//')"
+check_eq "it holds every section" "Pos Exp Watch Launch Popup ini Hotkey Quiet" "$(ini_sections "$VARNEL_INI" | tr '\n' ' ' | sed 's/ $//')"

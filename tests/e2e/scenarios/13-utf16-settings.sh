@@ -32,5 +32,5 @@ check_eq "the system reads Exp.Path (Japanese) as it was" "$jp" "$(ini_system_ge
 check_eq "the system reads Exp.Height, added by Varnel" 300 "$(ini_system_get Exp Height)"
 check_eq "the hand-set Exp.VT_ADJ stays" 12 "$(ini_system_get Exp VT_ADJ)"
 check_eq "another program's section stays" これ "$(ini_system_get Mine keep)"
-check_eq "sections in order" "Pos Exp Mine Watch Launch Popup ini" "$(ini_sections "$VARNEL_INI" | tr '\n' ' ' | sed 's/ $//')"
+check_eq "sections in order" "Pos Exp Mine Watch Launch Popup ini Hotkey Quiet" "$(ini_sections "$VARNEL_INI" | tr '\n' ' ' | sed 's/ $//')"
 check_eq "no file of the save is left" "varnel.exe varnel.ini 設定フォルダ" "$(ls "$VARNEL_HOST_DIR" | LC_ALL=C sort | tr '\n' ' ' | sed 's/ $//')"

@@ -1,14 +1,16 @@
-# The settings window as a user works it: opened from the tray menu, each of its five pages
+# The settings window as a user works it: opened from the tray menu, each of its six pages
 # shown by its tab; folders chosen in the shell's folder dialog, which starts on the current
 # setting, kept with one trailing backslash (a drive root as it is); watched extensions added
 # (trimmed) and removed; the About page's ヘルプ opens varnel_help\help.htm beside the exe with
-# the .htm handler; OK writes it all to varnel.ini.
+# the .htm handler; a keystroke pressed in a hotkey field is taken; OK writes it all to
+# varnel.ini.
 
 needs_virtual_desktop
 
-pages=(動作 フォルダ Launch 監視 About)
+pages=(動作 フォルダ Launch 監視 その他 About)
 # A check box found only on each page, in the order of the tabs.
-markers=(コーナに不感領域を設ける 補完の起動指定 ショートカットのみを対象 監視機能を使う)
+markers=(コーナに不感領域を設ける 補完の起動指定 ショートカットのみを対象 監視機能を使う
+  'Windows の起動時に起動する')
 # Folders a user might have (the pages' pictures go into the help page).
 start='C:\Data'
 chosen='C:\Projects'
@@ -72,7 +74,7 @@ for i in "${!pages[@]}"; do
   shown=()
   for j in "${!markers[@]}"; do control_find Button "${markers[j]}" >/dev/null && shown+=("$j"); done
   expected=$i
-  ((i == 4)) && expected=
+  ((i == 5)) && expected=
   check_eq "tab ${pages[i]} shows its page and no other's controls" "$expected" "${shown[*]}"
   ((i == 0 || i == 2)) && shot "settings-page$((i + 1))"
 done
@@ -127,9 +129,14 @@ control_click "$(control_find Button 削除)"
 check "削除 removes the selected one" wait_for '[[ $(list) == "pdf|jpg" ]]' 5
 shot settings-page4
 
-# ---- About: ヘルプ --------------------------------------------------------------------------
-page_show 4 || abort "the About page"
+# ---- その他: a hotkey ------------------------------------------------------------------------
+page_show 4 || abort "the その他 page"
+control_click "$(control_find msctls_hotkey32 | head -n 1)" && xdotool key ctrl+alt+k
 shot settings-page5
+
+# ---- About: ヘルプ --------------------------------------------------------------------------
+page_show 5 || abort "the About page"
+shot settings-page6
 control_click "$(control_find Button ヘルプ)"
 if wait_for "[[ -s $log ]]" 15; then
   check_eq "ヘルプ opens varnel_help\\help.htm beside the exe, in its folder, by its full path" \
@@ -147,6 +154,8 @@ wait_for "probe_list && [[ \$(window_field \"\$(window_by_handle $form)\" left) 
 check "OK writes varnel.ini beside the exe" wait_for "ini_get $VARNEL_INI Exp Path >/dev/null 2>&1" 10
 check_eq "Exp.Path: the chosen folder, one trailing backslash" "$chosen\\" "$(ini_get "$VARNEL_INI" Exp Path)"
 check_eq "Exp.PathEx: the drive root" 'C:\' "$(ini_get "$VARNEL_INI" Exp PathEx)"
+check_eq "Hotkey.Explorer: the keystroke pressed in its field" 'Ctrl+Alt+K' \
+  "$(ini_get "$VARNEL_INI" Hotkey Explorer)"
 check_eq "the extensions, in list order, nothing else" "Watch.Ext0=pdf Watch.Ext1=jpg" \
   "$(ini_entries "$VARNEL_INI" | grep '^Watch\.Ext[0-9]*=.' | tr '\n' ' ' | sed 's/ $//')"
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 #include "base/ScopeExit.h"
 #include "framework/Application.h"
@@ -42,6 +43,13 @@ TMenuItem* TMenuItem::Find(const std::string& name) {
   return nullptr;
 }
 
+void TMenuItem::Fill() {
+  if (!fill_) return;
+  // Forgotten first: what it adds is made once, whatever asks again meanwhile.
+  const auto fill = std::exchange(fill_, nullptr);
+  fill(*this);
+}
+
 void TMenuItem::Click() {
   if (OnClick) OnClick(*this);
 }
@@ -65,7 +73,16 @@ void TPopupMenu::AddEntries(const TMenuItem& parent, std::vector<platform::MenuE
     if (images_ != nullptr && item.ImageIndex() >= 0 && item.ImageIndex() < images_->Count()) {
       entry.image = images_->Image(item.ImageIndex());
     }
-    if (item.Count() > 0) {
+    if (item.FillPending()) {
+      // Asked for while the menu is shown, when the user opens the submenu; `byId` lives as
+      // long as the menu does.
+      entry.fill = [this, &item, &byId] {
+        item.Fill();
+        std::vector<platform::MenuEntry> children;
+        AddEntries(item, children, byId);
+        return children;
+      };
+    } else if (item.Count() > 0) {
       AddEntries(item, entry.children, byId);
     } else if (!item.IsSeparator()) {
       byId.push_back(&item);

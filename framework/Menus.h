@@ -2,6 +2,7 @@
 // Popup menus as data: items with captions, tags, icons, check marks and children. The menu is
 // turned into a native one only while it is shown.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,13 @@ class TMenuItem : public TComponent {
   void DeleteFrom(int index);
   TMenuItem* Find(const std::string& name);
 
+  // A submenu whose items are made the first time it opens: `fill` adds them to this item.
+  void SetFill(std::function<void(TMenuItem&)> fill) { fill_ = std::move(fill); }
+  bool FillPending() const { return fill_ != nullptr; }
+  bool IsSubmenu() const { return Count() > 0 || FillPending(); }
+  // Makes the items now, if they are still to be made.
+  void Fill();
+
   // What choosing the item does.
   void Click();
   TNotifyEvent OnClick;
@@ -64,6 +72,7 @@ class TMenuItem : public TComponent {
   int imageIndex_;
   bool checked_ = false;
   std::vector<TMenuItem*> items_;
+  std::function<void(TMenuItem&)> fill_;
 };
 
 class TPopupMenu : public TComponent {

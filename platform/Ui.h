@@ -132,6 +132,10 @@ struct MenuEntry {
   bool checked = false;
   ImageRef image;       // drawn left of the caption, 16 x 16
   std::vector<MenuEntry> children;  // a submenu
+  // A submenu made when it first opens: called once, as the user opens it and before it shows;
+  // what it returns are its entries. An entry with neither children nor this is an item.
+  std::function<std::vector<MenuEntry>()> fill;
+  bool IsSubmenu() const { return !children.empty() || fill != nullptr; }
 };
 
 class Ui {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace varnel::sim {
 
@@ -237,6 +238,17 @@ unsigned MenuItemId(const std::vector<platform::MenuEntry>& items, const std::st
     if (const unsigned id = MenuItemId(item.children, caption)) return id;
   }
   return 0;
+}
+
+bool OpenSubmenu(std::vector<platform::MenuEntry>& items, const std::string& caption) {
+  for (platform::MenuEntry& item : items) {
+    if (item.caption == caption && item.IsSubmenu()) {
+      if (item.fill) item.children = std::exchange(item.fill, nullptr)();
+      return true;
+    }
+    if (OpenSubmenu(item.children, caption)) return true;
+  }
+  return false;
 }
 
 unsigned SimUi::TrackPopupMenu(const std::vector<platform::MenuEntry>& items, platform::Point at,

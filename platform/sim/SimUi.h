@@ -102,6 +102,10 @@ struct SimOpenMenu {
 
 // The id of the item with `caption` in the menu (submenus searched too), 0 when none.
 unsigned MenuItemId(const std::vector<platform::MenuEntry>& items, const std::string& caption);
+// The user opens the submenu `caption` (the first of that caption, opened ones searched too):
+// one made when it opens gets its entries now, as the system would ask for them. Whether there
+// was such a submenu.
+bool OpenSubmenu(std::vector<platform::MenuEntry>& items, const std::string& caption);
 
 struct SimMessageBox {
   platform::Hwnd owner{};

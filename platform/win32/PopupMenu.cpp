@@ -1,6 +1,8 @@
 #include "platform/win32/PopupMenu.h"
 
 #include <atomic>
+#include <functional>
+#include <map>
 #include <string>
 
 #include "platform/win32/Image.h"
@@ -24,9 +26,13 @@ std::wstring MenuCaption(const std::string& caption) {
   return text;
 }
 
+// The submenus of the menu being shown that are made when they first open, by handle.
+using LazySubmenus = std::map<HMENU, std::function<std::vector<platform::MenuEntry>()>>;
+
 // Fills `menu` with `items`; submenus are created and handed to their parent item, which
-// destroys them with itself.
-void AppendItems(HMENU menu, const std::vector<platform::MenuEntry>& items) {
+// destroys them with itself. A submenu to be made when it opens is created empty and noted in
+// `lazy`.
+void AppendItems(HMENU menu, const std::vector<platform::MenuEntry>& items, LazySubmenus& lazy) {
   UINT position = 0;
   for (const platform::MenuEntry& entry : items) {
     MENUITEMINFOW item{};
@@ -42,17 +48,21 @@ void AppendItems(HMENU menu, const std::vector<platform::MenuEntry>& items) {
       item.dwTypeData = caption.data();
       item.wID = entry.id;
       item.fState = entry.checked ? MFS_CHECKED : MFS_UNCHECKED;
-      // Drawn on request by the owner (see MenuIconPainter): DrawIconEx keeps the icon's
-      // alpha on every system, where a bitmap item would need a premultiplied DIB.
+      // Drawn on request by the owner (see MenuHook): DrawIconEx keeps the icon's alpha on
+      // every system, where a bitmap item would need a premultiplied DIB.
       if (HICON icon = IconOf(entry.image)) {
         item.fMask |= MIIM_BITMAP | MIIM_DATA;
         item.hbmpItem = HBMMENU_CALLBACK;
         item.dwItemData = reinterpret_cast<ULONG_PTR>(icon);
       }
-      if (!entry.children.empty()) {
+      if (entry.IsSubmenu()) {
         unique_hmenu submenu(::CreatePopupMenu());
         if (submenu) {
-          AppendItems(submenu.get(), entry.children);
+          if (entry.children.empty()) {
+            lazy[submenu.get()] = entry.fill;
+          } else {
+            AppendItems(submenu.get(), entry.children, lazy);
+          }
           item.fMask |= MIIM_SUBMENU;
           item.hSubMenu = submenu.get();
         }
@@ -67,18 +77,22 @@ void AppendItems(HMENU menu, const std::vector<platform::MenuEntry>& items) {
   }
 }
 
-// Answers the owner's WM_MEASUREITEM and WM_DRAWITEM for the icons of the menu being shown,
-// for as long as it lives: a subclass of the owner, so that any window of ours can own a menu.
-class MenuIconPainter {
+// For as long as the menu is shown, a subclass of its owner: it makes a submenu when it is
+// about to open (WM_INITMENUPOPUP), and answers WM_MEASUREITEM and WM_DRAWITEM for the icons.
+// A subclass, so that any window of ours can own a menu.
+class MenuHook {
  public:
-  explicit MenuIconPainter(HWND owner) : owner_(owner), id_(NextId()) {
-    installed_ = ::SetWindowSubclass(owner_, Procedure, id_, 0) != FALSE;
+  explicit MenuHook(HWND owner) : owner_(owner), id_(NextId()) {
+    installed_ = ::SetWindowSubclass(owner_, Procedure, id_, reinterpret_cast<DWORD_PTR>(this)) !=
+                 FALSE;
   }
-  ~MenuIconPainter() {
+  ~MenuHook() {
     if (installed_) ::RemoveWindowSubclass(owner_, Procedure, id_);
   }
-  MenuIconPainter(const MenuIconPainter&) = delete;
-  MenuIconPainter& operator=(const MenuIconPainter&) = delete;
+  MenuHook(const MenuHook&) = delete;
+  MenuHook& operator=(const MenuHook&) = delete;
+
+  LazySubmenus& Lazy() { return lazy_; }
 
  private:
   // One id per menu shown, so that a menu shown from inside another one's loop (a timer's
@@ -88,9 +102,21 @@ class MenuIconPainter {
     return next++;
   }
 
+  // Made once: the entry is forgotten before its items are asked for, so that a second
+  // notice while they are made finds nothing to do.
+  void Fill(HMENU submenu) {
+    const auto found = lazy_.find(submenu);
+    if (found == lazy_.end()) return;
+    const auto fill = std::move(found->second);
+    lazy_.erase(found);
+    if (fill) AppendItems(submenu, fill(), lazy_);
+  }
+
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                    UINT_PTR, DWORD_PTR) {
-    if (message == WM_MEASUREITEM) {
+                                    UINT_PTR, DWORD_PTR data) {
+    if (message == WM_INITMENUPOPUP) {
+      reinterpret_cast<MenuHook*>(data)->Fill(reinterpret_cast<HMENU>(wParam));
+    } else if (message == WM_MEASUREITEM) {
       auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
       if (measure && measure->CtlType == ODT_MENU && measure->itemData != 0) {
         // A little air between the picture and the caption (Wine draws them edge to edge).
@@ -115,6 +141,7 @@ class MenuIconPainter {
   HWND owner_;
   UINT_PTR id_;
   bool installed_ = false;
+  LazySubmenus lazy_;
 };
 
 }  // namespace
@@ -127,8 +154,8 @@ unsigned ShowPopupMenu(const std::vector<platform::MenuEntry>& items, POINT at, 
   if (items.empty() || !::IsWindow(owner)) return 0;
   const unique_hmenu menu(::CreatePopupMenu());
   if (!menu) return 0;
-  AppendItems(menu.get(), items);
-  const MenuIconPainter painter(owner);
+  MenuHook hook(owner);
+  AppendItems(menu.get(), items, hook.Lazy());
   ::SetForegroundWindow(owner);
   const BOOL chosen = ::TrackPopupMenuEx(
       menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y,

@@ -258,7 +258,6 @@ void TForm1::FormCreate(TComponent& /*sender*/) {
     mnuExpFix->SetChecked(Settings.Exp.Fix != 0);
   }
 
-  LoadLaunchMenu();
   ApplyHotkeys();
   // Without a taskbar button: the application's window becomes a tool window.
   System().windows.SetWindowLong(Application().Handle(), platform::GwlExStyle,
@@ -272,6 +271,9 @@ void TForm1::FormActivate(TComponent& /*sender*/) {
   if (!FirstActivate) return;
   LaunchExplorer(true);
   FirstActivate = false;
+  // The Explorer first: a large Launch folder takes a while to list, and the window the user
+  // came for must not wait for a menu not yet asked for.
+  if (!launchMenuLoaded_) LoadLaunchMenu();
 }
 
 void TForm1::mnuSettingClick(TComponent& /*sender*/) {

@@ -358,6 +358,8 @@ class TForm1 : public TForm {
   void DismissLaunchMenu();
   // True while the Launch menu the edge trigger popped is on screen.
   bool launchMenuPopped_ = false;
+  // Whether the Launch folder has been listed since the start.
+  bool launchMenuLoaded_ = false;
   void PinExplorer(bool pinned);
   // Opens the supplementary Explorer beside the managed one; false when none came.
   bool OpenSupplementaryExplorer();

@@ -14,6 +14,7 @@ constexpr int kFixedItems = 6;
 }  // namespace
 
 void TForm1::LoadLaunchMenu() {
+  launchMenuLoaded_ = true;
   // Every load starts from the fixed items and their icons: nothing accumulates.
   ImageListLaunch->Assign(*ImageListLchBak);
   PopupMenuLaunch->Items().DeleteFrom(kFixedItems);
@@ -25,7 +26,8 @@ void TForm1::LoadLaunchMenu() {
 }
 
 void TForm1::PopupMenuLaunchPopup(TComponent& /*sender*/) {
-  if (Settings.Launch.Auto != 0) LoadLaunchMenu();
+  // Popped before the start had come to the menu (from the tray, while the Explorer starts).
+  if (Settings.Launch.Auto != 0 || !launchMenuLoaded_) LoadLaunchMenu();
 }
 
 void TForm1::PopupMenuLaunchItemClick(TComponent& /*sender*/) {

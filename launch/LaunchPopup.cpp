@@ -24,48 +24,73 @@ void TLaunchPopup::Rebuild() {
   paths_.clear();
   ancestors_.clear();
   iconByType_.clear();
-  AddFolderItems(Directory, Items());
+  const std::shared_ptr<const Listing> root = List(Directory);
+  if (root) AddItems(root, *root, Items());
 }
 
-void TLaunchPopup::AddFolderItems(const std::string& folder, TMenuItem& parent) {
+std::unique_ptr<TLaunchPopup::Listing> TLaunchPopup::List(const std::string& folder) {
   // A folder reached again through a junction or link is listed but not entered: the scan
   // would never end.
   const std::optional<std::string> identity = platform_.files.FolderIdentity(folder);
-  if (identity && !ancestors_.insert(*identity).second) return;
+  if (identity && !ancestors_.insert(*identity).second) return nullptr;
   const ScopeExit leave([this, &identity] {
     if (identity) ancestors_.erase(*identity);
   });
 
   // Folders first ("0"), then files ("1"), each group in the user's order of names.
-  std::vector<std::string> entries;
+  std::vector<std::string> names;
   constexpr std::uint32_t kHiddenOrSystem =
       platform::FileAttributeHidden | platform::FileAttributeSystem;
-  for (const platform::FindData& entry : platform_.files.FindFiles(folder + "*.*")) {
-    const bool isFolder = (entry.attributes & platform::FileAttributeDirectory) != 0;
-    if (isFolder && entry.name != "." && entry.name != "..") entries.push_back("0" + entry.name);
+  if (SearchDirectory) {
+    for (const platform::FindData& entry : platform_.files.FindFiles(folder + "*.*")) {
+      const bool isFolder = (entry.attributes & platform::FileAttributeDirectory) != 0;
+      if (isFolder && entry.name != "." && entry.name != "..") names.push_back("0" + entry.name);
+    }
   }
   for (const platform::FindData& entry : platform_.files.FindFiles(folder + Mask)) {
     const bool isFolder = (entry.attributes & platform::FileAttributeDirectory) != 0;
-    if (!isFolder && (entry.attributes & kHiddenOrSystem) == 0) entries.push_back("1" + entry.name);
+    if (!isFolder && (entry.attributes & kHiddenOrSystem) == 0) names.push_back("1" + entry.name);
   }
-  std::sort(entries.begin(), entries.end(), [this](const std::string& a, const std::string& b) {
+  std::sort(names.begin(), names.end(), [this](const std::string& a, const std::string& b) {
     return platform_.kernel.CompareText(a, b) < 0;
   });
 
-  for (const std::string& entry : entries) {
-    const std::string name = entry.substr(1);
-    if (entry[0] == '0') {
-      if (!SearchDirectory) continue;
-      TMenuItem& folderItem = parent.Add({}, name);
-      AddFolderItems(folder + name + "\\", folderItem);
+  auto listing = std::make_unique<Listing>();
+  listing->folder = folder;
+  listing->entries.reserve(names.size());
+  for (const std::string& name : names) {
+    Listing::Entry entry;
+    entry.name = name.substr(1);
+    entry.isFolder = name[0] == '0';
+    if (entry.isFolder) entry.content = List(folder + entry.name + "\\");
+    listing->entries.push_back(std::move(entry));
+  }
+  return listing;
+}
+
+void TLaunchPopup::AddItems(const std::shared_ptr<const Listing>& root, const Listing& listing,
+                            TMenuItem& parent) {
+  for (const Listing::Entry& entry : listing.entries) {
+    if (entry.isFolder) {
+      TMenuItem& folderItem = parent.Add({}, entry.name);
+      const Listing* content = entry.content.get();
+      // An empty folder, or one not entered, is an item that does nothing, as it always was.
+      if (content == nullptr || content->entries.empty()) continue;
+      if (BuildAtOnce) {
+        AddItems(root, *content, folderItem);
+      } else {
+        folderItem.SetFill([this, root, content](TMenuItem& item) {
+          AddItems(root, *content, item);
+        });
+      }
       continue;
     }
     // The caption is the name without its last extension.
-    TMenuItem& item = parent.Add({}, std::string(WithoutExtension(name)));
+    TMenuItem& item = parent.Add({}, std::string(WithoutExtension(entry.name)));
     item.SetTag(kFirstFileTag + fileItemCount_++);
     item.OnClick = [this](TComponent& sender) { ItemClick(sender); };
-    paths_.push_back(folder + name);
-    if (Images() != nullptr) item.SetImageIndex(IconIndex(folder + name));
+    paths_.push_back(listing.folder + entry.name);
+    if (Images() != nullptr) item.SetImageIndex(IconIndex(listing.folder + entry.name));
   }
 }
 

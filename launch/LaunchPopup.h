@@ -3,6 +3,7 @@
 // with their shell icon; choosing a file hands its path to the owner or opens it.
 
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -25,9 +26,13 @@ class TLaunchPopup : public TPopupMenu {
   const std::string& ClickedFile() const { return clickedFile_; }
   TNotifyEvent OnItemClick;
 
-  // Appends the items for the content of Directory after the items already there.
+  // Lists the content of Directory (with its subfolders' when SearchDirectory) and appends
+  // the items of its top after the items already there. A subfolder's items are made from that
+  // listing the first time its submenu opens, so a large tree costs little until it is used.
   void Rebuild();
-  // Full path of every file item of the last Rebuild, in build order.
+  // Makes every subfolder's items at Rebuild, as a menu of a few items can well afford.
+  bool BuildAtOnce = false;
+  // Full path of every file item made since the last Rebuild, in the order they were made.
   const std::vector<std::string>& Paths() const { return paths_; }
 
   // Shell icons fetched by builds so far (each file type once a build).
@@ -36,7 +41,23 @@ class TLaunchPopup : public TPopupMenu {
   bool CacheIcons = true;
 
  private:
-  void AddFolderItems(const std::string& folder, TMenuItem& parent);
+  // One folder's content as listed at the last Rebuild.
+  struct Listing {
+    struct Entry {
+      std::string name;
+      bool isFolder = false;
+      // A subfolder's own listing; none for a file, or for a folder not entered (a junction
+      // back to a folder being listed, or subfolders not wanted).
+      std::unique_ptr<Listing> content;
+    };
+    std::string folder;  // with its trailing backslash
+    std::vector<Entry> entries;  // folders first, then files, each in the user's order
+  };
+  std::unique_ptr<Listing> List(const std::string& folder);
+  // Adds the items of `listing` to `parent`; `root` keeps the listing alive for the items
+  // still to be made.
+  void AddItems(const std::shared_ptr<const Listing>& root, const Listing& listing,
+                TMenuItem& parent);
   int IconIndex(const std::string& path);
   void ItemClick(TComponent& item);
 

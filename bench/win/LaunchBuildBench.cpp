@@ -60,6 +60,8 @@ int main(int argc, char** argv) {
   popup.Mask = "*.lnk";
   popup.Directory = directory;
   popup.SetImages(&images);
+  // Every item and icon, as if every submenu were opened: what the icon cache is for.
+  popup.BuildAtOnce = true;
 
   std::vector<double> cached, uncached;
   int cachedIcons = 0, uncachedIcons = 0;

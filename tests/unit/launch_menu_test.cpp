@@ -241,5 +241,71 @@ TEST_F(LaunchMenuTest, PopExitResetsTheStateAndLaunchesNothing) {
   EXPECT_EQ(system.shell.Calls().size(), 1u);  // only the Explorer's start
 }
 
+
+// The menu as the user sees it: every entry's caption and picture, a submenu's entries
+// indented below it, one not yet opened as "…".
+std::string Shown(const std::vector<platform::MenuEntry>& items, const std::string& indent = "") {
+  std::string text;
+  for (const platform::MenuEntry& item : items) {
+    text += indent + item.caption + " [" + (item.image ? sim::ImageName(item.image) : "") + "]\n";
+    if (item.children.empty() && item.fill) text += indent + "  …\n";
+    text += Shown(item.children, indent + "  ");
+  }
+  return text;
+}
+
+// A submenu's items are made when it first opens, from the listing of the load; whatever the
+// kind of load and the order the submenus are opened in, the menu then is the whole-tree
+// build's, item for item and icon for icon, and only opened submenus' icons are in the list.
+TEST_F(LaunchMenuTest, ASubmenuIsMadeWhenItOpensAndShowsWhatTheWholeTreeBuildShows) {
+  for (const char* file : {"Tools\\calc.lnk", "Tools\\Deep\\edit.txt", "Tools\\Deep\\more.lnk",
+                           "Docs\\guide.txt", "Docs\\Old\\readme.txt", "top.lnk"}) {
+    system.files.WriteFile("C:\\Launch\\" + std::string(file), "x");
+  }
+  system.files.CreateFolder("C:\\Launch\\Empty");
+  int itemsAsTheExplorerStarts = -1;  // the folder is listed after the Explorer's start
+  system.shell.whileExecuting = [&] { itemsAsTheExplorerStarts = form->PopupMenuLaunch->Items().Count(); };
+  Start("[Launch]\r\nPath=C:\\Launch\\\r\nLnk=0\r\n");
+  EXPECT_EQ(itemsAsTheExplorerStarts, 6);
+  std::vector<std::string> opens;
+  std::string shown, choose;
+  system.ui.SetMenuScript([&](sim::SimOpenMenu& open) -> unsigned {
+    for (const std::string& caption : opens) sim::OpenSubmenu(open.items, caption);
+    shown = Shown(open.items);
+    return choose.empty() ? 0 : sim::MenuItemId(open.items, choose);
+  });
+  const auto pop = [&](std::vector<std::string> order) {
+    opens = std::move(order);
+    form->PopupMenuLaunch->Popup(10, 10);
+    return shown;
+  };
+  const struct { const char* load; int automatic; std::vector<std::string> order; } rows[] = {
+      {"start", 0, {"Tools", "Deep", "Docs", "Old"}},
+      {"Launch読込", 0, {"Docs", "Old", "Tools", "Deep"}},
+      {"Launch読込", 1, {"Tools", "Docs", "Deep", "Old"}},
+      {"a new folder", 0, {"Docs", "Tools", "Old", "Deep"}},
+      {"a pop", 1, {"Docs", "Tools", "Deep", "Old"}},
+  };
+  std::vector<std::string> opened;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.load) + " " + std::to_string(row.automatic));
+    form->Settings.Launch.Auto = row.automatic;
+    if (std::string(row.load) == "Launch読込") form->mnuLaunchLoadS->Click();
+    if (std::string(row.load) == "a new folder") form->LoadLaunchMenu();
+    EXPECT_NE(pop({}).find("  …"), std::string::npos);
+    EXPECT_EQ(form->ImageListLaunch->Count(), 7);  // the fixed six and the top's .lnk
+    opened.push_back(pop(row.order));
+  }
+  // An item of a submenu opened late starts its own file.
+  choose = "more";
+  pop({"Tools", "Deep"});
+  EXPECT_EQ(system.shell.Calls().back().file, "C:\\Launch\\Tools\\Deep\\more.lnk");
+  choose.clear();
+  form->PopupMenuLaunch->BuildAtOnce = true;
+  form->LoadLaunchMenu();
+  const std::string whole = pop({});
+  for (const std::string& menu : opened) EXPECT_EQ(menu, whole);
+}
+
 }  // namespace
 }  // namespace varnel::testing

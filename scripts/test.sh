@@ -99,15 +99,18 @@ check_package() {
   local zip=build/windows/varnel-$(sed -n 's/^project(Varnel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)-win64.zip
   cpack --preset windows >/dev/null || { echo "cpack failed"; return 1; }
   [[ -f $zip ]] || { echo "no package: $zip"; return 1; }
-  local unexpected
-  unexpected=$(cmake -E tar tf "$zip" | grep -v -E '^(varnel\.exe|varnel_help/.*)$')
-  if [[ -n $unexpected ]] || ! cmake -E tar tf "$zip" | grep -qx 'varnel.exe' ||
-     ! cmake -E tar tf "$zip" | grep -qx 'varnel_help/help.htm'; then
+  # Listed once and searched as text: `grep -q` on the live listing stops reading at the first
+  # match, and with pipefail the lister's broken pipe would fail the check by chance.
+  local listing unexpected
+  listing=$(cmake -E tar tf "$zip") || { echo "cannot list $zip"; return 1; }
+  unexpected=$(grep -v -E '^(varnel\.exe|varnel_help/.*)$' <<<"$listing")
+  if [[ -n $unexpected ]] || ! grep -qx 'varnel.exe' <<<"$listing" ||
+     ! grep -qx 'varnel_help/help.htm' <<<"$listing"; then
     echo "the package holds more or less than varnel.exe and varnel_help/:"
-    cmake -E tar tf "$zip"
+    echo "$listing"
     return 1
   fi
-  echo "package ok: $zip ($(cmake -E tar tf "$zip" | wc -l) entries)"
+  echo "package ok: $zip ($(wc -l <<<"$listing") entries)"
 }
 
 stage_windows() {

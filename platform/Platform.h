@@ -142,6 +142,15 @@ struct ProcessEntry {
   std::string exeFile;  // as the snapshot reports it: a full path or a bare file name
 };
 
+// What GetFileAttributesEx tells of a file or folder without opening it.
+struct FileAttributeData {
+  std::uint32_t attributes = 0;
+  // In 100-nanosecond steps since 1601 (a FILETIME). A folder's changes when an entry is
+  // added to it, removed from it or renamed in it, not when a file in it is written.
+  std::uint64_t lastWriteTime = 0;
+  std::uint64_t size = 0;  // of a file; 0 for a folder
+};
+
 // kernel32's file services, on full Windows-style paths.
 class FileSystem {
  public:
@@ -149,6 +158,8 @@ class FileSystem {
 
   // InvalidFileAttributes when the path names nothing readable.
   virtual std::uint32_t GetFileAttributes(const std::string& path) const = 0;
+  // GetFileAttributesEx(GetFileExInfoStandard): nothing when the path names nothing readable.
+  virtual std::optional<FileAttributeData> GetFileAttributesEx(const std::string& path) const = 0;
   // The file's size in bytes, without reading it; nothing when it does not exist or is no file.
   virtual std::optional<std::uint64_t> GetFileSize(const std::string& path) const = 0;
   // The whole file, or nothing when it does not exist or cannot be read.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <stdexcept>
 #include <utility>
 
@@ -100,6 +101,27 @@ std::optional<std::string> SimFileSystem::Contents(const std::string& path) cons
   const Entry* entry = Find(path);
   if (!entry || (entry->attributes & platform::FileAttributeDirectory) != 0) return std::nullopt;
   return entry->contents;
+}
+
+std::optional<platform::FileAttributeData> SimFileSystem::GetFileAttributesEx(
+    const std::string& path) const {
+  const Entry* entry = Find(path);
+  if (!entry || entry->deletePending) return std::nullopt;
+  platform::FileAttributeData data{entry->attributes, 0, 0};
+  std::hash<std::string> hash;
+  if ((entry->attributes & platform::FileAttributeDirectory) == 0) {
+    data.size = entry->contents.size();
+    data.lastWriteTime = hash(entry->contents);
+    return data;
+  }
+  const std::optional<std::string> key = Key(path);
+  const std::string folder = Resolve(*key);
+  for (const auto& [child, each] : entries_) {
+    if (child != folder && ParentKey(child) == folder) {
+      data.lastWriteTime = data.lastWriteTime * 31 + hash(each.path);
+    }
+  }
+  return data;
 }
 
 std::optional<std::uint64_t> SimFileSystem::GetFileSize(const std::string& path) const {
@@ -305,6 +327,7 @@ void SimFileSystem::CreateFolderLink(const std::string& path, const std::string&
 }
 
 std::vector<platform::FindData> SimFileSystem::FindFiles(const std::string& pattern) const {
+  ++findCount_;
   std::vector<platform::FindData> found;
   const std::size_t slash = pattern.find_last_of("\\/");
   if (slash == std::string::npos) return found;

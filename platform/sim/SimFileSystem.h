@@ -18,6 +18,10 @@ class SimFileSystem : public platform::FileSystem {
  public:
   // platform::FileSystem
   std::uint32_t GetFileAttributes(const std::string& path) const override;
+  // The time is drawn from what it stands for: a file's from its contents, a folder's from its
+  // entries' names, so that it changes exactly when a real one would.
+  std::optional<platform::FileAttributeData> GetFileAttributesEx(
+      const std::string& path) const override;
   std::optional<std::uint64_t> GetFileSize(const std::string& path) const override;
   std::optional<std::string> ReadFile(const std::string& path) const override;
   bool ReplaceFile(const std::string& path, std::string_view contents) override;
@@ -70,6 +74,8 @@ class SimFileSystem : public platform::FileSystem {
   // overwritten.
   std::optional<std::string> Contents(const std::string& path) const;
   int MoveCount() const { return moveCount_; }
+  // How many folder listings (FindFirstFile rounds) were asked for.
+  int FindCount() const { return findCount_; }
 
   bool Exists(const std::string& path) const { return Find(path) != nullptr; }
   // The entry's full path spelled as it was created, or nothing.
@@ -119,6 +125,7 @@ class SimFileSystem : public platform::FileSystem {
   std::optional<CrossDriveStep> failingCrossDriveStep_;
   int replaceCount_ = 0;
   int moveCount_ = 0;
+  mutable int findCount_ = 0;
   unsigned nextStem_ = 0x1000;
 };
 

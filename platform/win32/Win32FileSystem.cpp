@@ -37,6 +37,24 @@ std::uint32_t Win32FileSystem::GetFileAttributes(const std::string& path) const 
   return ::GetFileAttributesW(LongPath(path).c_str());
 }
 
+std::optional<platform::FileAttributeData> Win32FileSystem::GetFileAttributesEx(
+    const std::string& path) const {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (path.empty() ||
+      !::GetFileAttributesExW(LongPath(path).c_str(), GetFileExInfoStandard, &data)) {
+    return std::nullopt;
+  }
+  const auto wide = [](DWORD high, DWORD low) {
+    return (static_cast<std::uint64_t>(high) << 32) | low;
+  };
+  return platform::FileAttributeData{
+      data.dwFileAttributes,
+      wide(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime),
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0
+          ? 0
+          : wide(data.nFileSizeHigh, data.nFileSizeLow)};
+}
+
 std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) const {
   if (path.empty()) return std::nullopt;
   // Share everything: another program (or an editor) may hold the settings file open.

@@ -17,6 +17,8 @@ namespace varnel::win32 {
 class Win32FileSystem final : public platform::FileSystem {
  public:
   std::uint32_t GetFileAttributes(const std::string& path) const override;
+  std::optional<platform::FileAttributeData> GetFileAttributesEx(
+      const std::string& path) const override;
   std::optional<std::uint64_t> GetFileSize(const std::string& path) const override;
   std::optional<std::string> ReadFile(const std::string& path) const override;
   bool ReplaceFile(const std::string& path, std::string_view contents) override;

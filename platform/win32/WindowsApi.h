@@ -31,6 +31,7 @@
 #undef SetWindowText
 #undef GetModuleFileName
 #undef GetFileAttributes
+#undef GetFileAttributesEx
 #undef ReplaceFile
 #undef MoveFile
 #undef DeleteFile

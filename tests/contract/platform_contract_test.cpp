@@ -283,6 +283,24 @@ TEST_F(PlatformContract, MoveFileMovesIntoAFolderButNeverOverAFileNorAFileHeldOp
 
 // Only a sharing violation says another program still has the file; a missing file or a
 // folder is another failure.
+// A folder's last-write time tells whether its entries may have changed: the same while
+// nothing is added, another once a file is.
+TEST_F(PlatformContract, AFoldersWriteTimeMovesWhenAnEntryIsAdded) {
+  platform::FileSystem& files = backend_->Get().files;
+  const std::string folder = backend_->Folder();
+  backend_->MakeFile(folder + "\\a.txt", "12345", 0);
+  const auto before = files.GetFileAttributesEx(folder);
+  ASSERT_TRUE(before.has_value());
+  EXPECT_NE(before->attributes & platform::FileAttributeDirectory, 0u);
+  EXPECT_EQ(files.GetFileAttributesEx(folder)->lastWriteTime, before->lastWriteTime);
+  EXPECT_EQ(files.GetFileAttributesEx(folder + "\\a.txt")->size, 5u);
+  EXPECT_EQ(files.GetFileAttributesEx(folder + "\\none.txt"), std::nullopt);
+  // Past the file system's clock step, a few milliseconds here.
+  backend_->Get().kernel.Sleep(20);
+  backend_->MakeFile(folder + "\\b.txt", "", 0);
+  EXPECT_NE(files.GetFileAttributesEx(folder)->lastWriteTime, before->lastWriteTime);
+}
+
 TEST_F(PlatformContract, CreateFileTellsASharingViolationFromOtherFailures) {
   using platform::CreateFileResult;
   const std::string folder = backend_->Folder();

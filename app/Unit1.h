@@ -207,8 +207,9 @@ class TForm1 : public TForm {
   void LaunchTrigger(platform::Point pointer);
 
   // --- the Launch menu ------------------------------------------------------------------
-  // (Re)fills the Launch menu from Launch.Path after its six fixed items.
-  void LoadLaunchMenu();
+  // (Re)fills the Launch menu from Launch.Path after its six fixed items. With
+  // `reuseUnchanged` a folder not changed since it was last listed is not listed again.
+  void LoadLaunchMenu(bool reuseUnchanged = false);
   void PopupMenuLaunchPopup(TComponent& sender);
   void PopupMenuLaunchItemClick(TComponent& sender);
   void mnuPopExitClick(TComponent& sender);

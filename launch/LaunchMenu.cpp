@@ -13,7 +13,7 @@ constexpr int kFixedItems = 6;
 
 }  // namespace
 
-void TForm1::LoadLaunchMenu() {
+void TForm1::LoadLaunchMenu(bool reuseUnchanged) {
   launchMenuLoaded_ = true;
   // Every load starts from the fixed items and their icons: nothing accumulates.
   ImageListLaunch->Assign(*ImageListLchBak);
@@ -22,12 +22,15 @@ void TForm1::LoadLaunchMenu() {
   if (folder.empty() || !System().files.FolderExists(folder)) return;
   PopupMenuLaunch->Mask = Settings.Launch.Lnk != 0 ? "*.lnk" : "*.*";
   PopupMenuLaunch->Directory = folder;
+  PopupMenuLaunch->ReuseUnchanged = reuseUnchanged;
   PopupMenuLaunch->Rebuild();
 }
 
 void TForm1::PopupMenuLaunchPopup(TComponent& /*sender*/) {
   // Popped before the start had come to the menu (from the tray, while the Explorer starts).
-  if (Settings.Launch.Auto != 0 || !launchMenuLoaded_) LoadLaunchMenu();
+  // A pop is frequent: only what changed since is listed again. A load the user asks for
+  // lists everything.
+  if (Settings.Launch.Auto != 0 || !launchMenuLoaded_) LoadLaunchMenu(launchMenuLoaded_);
 }
 
 void TForm1::PopupMenuLaunchItemClick(TComponent& /*sender*/) {

@@ -37,24 +37,7 @@ std::unique_ptr<TLaunchPopup::Listing> TLaunchPopup::List(const std::string& fol
     if (identity) ancestors_.erase(*identity);
   });
 
-  // Folders first ("0"), then files ("1"), each group in the user's order of names.
-  std::vector<std::string> names;
-  constexpr std::uint32_t kHiddenOrSystem =
-      platform::FileAttributeHidden | platform::FileAttributeSystem;
-  if (SearchDirectory) {
-    for (const platform::FindData& entry : platform_.files.FindFiles(folder + "*.*")) {
-      const bool isFolder = (entry.attributes & platform::FileAttributeDirectory) != 0;
-      if (isFolder && entry.name != "." && entry.name != "..") names.push_back("0" + entry.name);
-    }
-  }
-  for (const platform::FindData& entry : platform_.files.FindFiles(folder + Mask)) {
-    const bool isFolder = (entry.attributes & platform::FileAttributeDirectory) != 0;
-    if (!isFolder && (entry.attributes & kHiddenOrSystem) == 0) names.push_back("1" + entry.name);
-  }
-  std::sort(names.begin(), names.end(), [this](const std::string& a, const std::string& b) {
-    return platform_.kernel.CompareText(a, b) < 0;
-  });
-
+  const std::vector<std::string> names = EntriesOf(folder);
   auto listing = std::make_unique<Listing>();
   listing->folder = folder;
   listing->entries.reserve(names.size());
@@ -66,6 +49,43 @@ std::unique_ptr<TLaunchPopup::Listing> TLaunchPopup::List(const std::string& fol
     listing->entries.push_back(std::move(entry));
   }
   return listing;
+}
+
+std::vector<std::string> TLaunchPopup::EntriesOf(const std::string& folder) {
+  platform::FileSystem& files = platform_.files;
+  const std::optional<platform::FileAttributeData> before = files.GetFileAttributesEx(folder);
+  const auto kept = listed_.find(folder);
+  if (ReuseUnchanged && before && kept != listed_.end() &&
+      kept->second.writeTime == before->lastWriteTime && kept->second.mask == Mask &&
+      kept->second.folders == SearchDirectory) {
+    return kept->second.entries;
+  }
+  // Folders first ("0"), then files ("1"), each group in the user's order of names.
+  std::vector<std::string> names;
+  constexpr std::uint32_t kHiddenOrSystem =
+      platform::FileAttributeHidden | platform::FileAttributeSystem;
+  if (SearchDirectory) {
+    for (const platform::FindData& entry : files.FindFiles(folder + "*.*")) {
+      const bool isFolder = (entry.attributes & platform::FileAttributeDirectory) != 0;
+      if (isFolder && entry.name != "." && entry.name != "..") names.push_back("0" + entry.name);
+    }
+  }
+  for (const platform::FindData& entry : files.FindFiles(folder + Mask)) {
+    const bool isFolder = (entry.attributes & platform::FileAttributeDirectory) != 0;
+    if (!isFolder && (entry.attributes & kHiddenOrSystem) == 0) names.push_back("1" + entry.name);
+  }
+  std::sort(names.begin(), names.end(), [this](const std::string& a, const std::string& b) {
+    return platform_.kernel.CompareText(a, b) < 0;
+  });
+  // Kept only when nothing changed while it was listed: an entry added meanwhile may be in the
+  // listing or not, and the next load must look again.
+  const std::optional<platform::FileAttributeData> after = files.GetFileAttributesEx(folder);
+  if (before && after && before->lastWriteTime == after->lastWriteTime) {
+    listed_[folder] = {before->lastWriteTime, Mask, SearchDirectory, names};
+  } else {
+    listed_.erase(folder);
+  }
+  return names;
 }
 
 void TLaunchPopup::AddItems(const std::shared_ptr<const Listing>& root, const Listing& listing,

@@ -32,6 +32,10 @@ class TLaunchPopup : public TPopupMenu {
   void Rebuild();
   // Makes every subfolder's items at Rebuild, as a menu of a few items can well afford.
   bool BuildAtOnce = false;
+  // At Rebuild a folder whose last-write time is what it was when it was last listed is not
+  // listed again: its entries are taken from then. A folder's time moves when an entry is
+  // added, removed or renamed there, so a tree that has not changed costs no listing.
+  bool ReuseUnchanged = false;
   // Full path of every file item made since the last Rebuild, in the order they were made.
   const std::vector<std::string>& Paths() const { return paths_; }
 
@@ -54,6 +58,16 @@ class TLaunchPopup : public TPopupMenu {
     std::vector<Entry> entries;  // folders first, then files, each in the user's order
   };
   std::unique_ptr<Listing> List(const std::string& folder);
+  // The folder's entries, "0" and a folder's name or "1" and a file's, in menu order.
+  std::vector<std::string> EntriesOf(const std::string& folder);
+  // The entries of each folder as last listed, with its last-write time then.
+  struct Listed {
+    std::uint64_t writeTime = 0;
+    std::string mask;  // what the listing looked for
+    bool folders = false;
+    std::vector<std::string> entries;
+  };
+  std::map<std::string, Listed> listed_;
   // Adds the items of `listing` to `parent`; `root` keeps the listing alive for the items
   // still to be made.
   void AddItems(const std::shared_ptr<const Listing>& root, const Listing& listing,

@@ -305,6 +305,18 @@ TEST_F(LaunchMenuTest, ASubmenuIsMadeWhenItOpensAndShowsWhatTheWholeTreeBuildSho
   form->LoadLaunchMenu();
   const std::string whole = pop({});
   for (const std::string& menu : opened) EXPECT_EQ(menu, whole);
+
+  // Automatic loading over a tree that has not changed lists no folder again; a file added
+  // deep down is listed there, and shows when its submenu opens.
+  form->PopupMenuLaunch->BuildAtOnce = false;
+  form->Settings.Launch.Auto = 1;
+  pop({});
+  const int listings = system.files.FindCount();
+  pop({});
+  EXPECT_EQ(system.files.FindCount(), listings);
+  system.files.WriteFile("C:\\Launch\\Docs\\Old\\new.txt", "x");
+  EXPECT_NE(pop({"Docs", "Old"}).find("new"), std::string::npos);
+  EXPECT_EQ(system.files.FindCount(), listings + 2);  // Old's folders and files, once each
 }
 
 }  // namespace

@@ -67,17 +67,18 @@ settings() {
   echo "$file"
 }
 
-# start_ms SETTINGS: one start, printing the time to the Explorer parked; Varnel stays up.
+# start_ms SETTINGS: one start; START_MS is the time to the Explorer parked. Varnel stays up.
 start_ms() {
   pointer_to $((W / 2)) $((H / 2))
   varnel_install "$1"
   local started known
+  probe_list || return 1
   known=$(explorer_handles | tr '\n' ' ')
   started=$(now)
   varnel_start
   wait_for "explorer_new_appears $known" 60 >/dev/null || return 1
   wait_for "window_is_parked $E2E_NEW_EXPLORER" 30 >/dev/null || return 1
-  ms_since "$started"
+  START_MS=$(ms_since "$started")
 }
 
 # pops_ms: BENCH_POPS pops at the right edge, each time to the menu shown, one a line.
@@ -109,7 +110,7 @@ resident_kib() {
 }
 
 # submenu_ms: the Launch menu popped by its keystroke, then the right arrow on Big (the
-# first entry after the fixed ones), until its submenu is listed.
+# first entry after the fixed ones), until its submenu is listed; SUBMENU_MS.
 submenu_ms() {
   pointer_to 300 200
   xdotool key ctrl+alt+l
@@ -119,7 +120,7 @@ submenu_ms() {
   pressed=$(now)
   xdotool key Right
   wait_for "probe_list && (( \$(window_find '#32768' varnel.exe | wc -l) >= 2 ))" 30 >/dev/null || return 1
-  ms_since "$pressed"
+  SUBMENU_MS=$(ms_since "$pressed")
   xdotool key Escape Escape
   menu_gone 10 >/dev/null
 }
@@ -128,7 +129,7 @@ declare -A start_med pop_off pop_on memory
 for folder in "$empty_win" "$tree_win"; do
   runs=()
   for ((i = 1; i <= starts; i++)); do
-    if ms=$(start_ms "$(settings "$folder" 0)"); then runs+=("$ms"); else echo "start $i with $folder failed" >&2; fi
+    if start_ms "$(settings "$folder" 0)"; then runs+=("$START_MS"); else echo "start $i with $folder failed" >&2; fi
     varnel_close_and_wait >/dev/null
     explorer_close_all
   done
@@ -138,7 +139,7 @@ for folder in "$empty_win" "$tree_win"; do
     mapfile -t popped < <(pops_ms)
     if ((auto == 0)); then pop_off[$folder]=$(printf '%s\n' "${popped[@]}" | median); else pop_on[$folder]=$(printf '%s\n' "${popped[@]}" | median); fi
     memory[$folder.$auto]=$(resident_kib)
-    [[ $folder == "$tree_win" && $auto == 0 ]] && submenu=$(submenu_ms)
+    [[ $folder == "$tree_win" && $auto == 0 ]] && submenu_ms
     varnel_close_and_wait >/dev/null
     explorer_close_all
   done
@@ -162,5 +163,5 @@ row "edge to menu, 自動読み込み off (median of $pops)" "${pop_off[$empty_w
 row "edge to menu, 自動読み込み on (median of $pops)" "${pop_on[$empty_win]}" "${pop_on[$tree_win]}" ms
 row "resident memory after the pops, off" "${memory[$empty_win.0]}" "${memory[$tree_win.0]}" KiB
 row "resident memory after the pops, on" "${memory[$empty_win.1]}" "${memory[$tree_win.1]}" KiB
-echo "  opening the submenu of 1,000 entries (right arrow to its window listed): ${submenu:-failed} ms"
+echo "  opening the submenu of 1,000 entries (right arrow to its window listed): ${SUBMENU_MS:-failed} ms"
 sed 's/^/  /' "$build_report"

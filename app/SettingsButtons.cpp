@@ -1,24 +1,13 @@
 // The settings window's buttons: the folder and program choosers, and the watched extensions.
 
 #include "app/Unit1.h"
+#include "base/Ascii.h"
 #include "settings/Rw_ini.h"
 #include "settings/SettingsKeys.h"
 #include "watch/WatchExtensions.h"
 
 namespace varnel {
 
-namespace {
-
-// Blanks and control characters off both ends, as a typed entry is taken.
-std::string Trimmed(const std::string& text) {
-  std::size_t begin = 0;
-  std::size_t end = text.size();
-  while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') ++begin;
-  while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
-  return text.substr(begin, end - begin);
-}
-
-}  // namespace
 
 void TForm1::ShowRefusal(const std::string& text) {
   System().ui.MessageBox(Handle(), text, Application().Title(),
@@ -63,7 +52,7 @@ void TForm1::Button8Click(TComponent&) {
 }
 
 void TForm1::Button4Click(TComponent&) {
-  const std::string extension = Trimmed(Edit4->Text());
+  const std::string extension(TrimmedBlanks(Edit4->Text()));
   if (extension.empty()) return;
   // The entry stays in its field, for the user to mend.
   if (!IsWatchableExtension(extension)) {

@@ -19,6 +19,13 @@ inline std::string AsciiLowered(std::string_view text) {
   return lowered;
 }
 
+// Blanks and control characters off both ends, as typed text is taken.
+constexpr std::string_view TrimmedBlanks(std::string_view text) {
+  while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
+  while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
+  return text;
+}
+
 constexpr bool EqualNoCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() &&
          std::equal(a.begin(), a.end(), b.begin(),

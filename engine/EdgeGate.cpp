@@ -7,21 +7,11 @@
 
 namespace varnel {
 
-namespace {
-
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
-}  // namespace
-
 bool IsQuietProgram(std::string_view programs, std::string_view imagePath) {
   const std::string_view running = FileNamePart(imagePath);
   while (!programs.empty()) {
     const std::size_t end = programs.find(';');
-    const std::string_view program = Trimmed(programs.substr(0, end));
+    const std::string_view program = TrimmedBlanks(programs.substr(0, end));
     if (!program.empty() && EqualNoCase(FileNamePart(program), running)) return true;
     if (end == std::string_view::npos) break;
     programs.remove_prefix(end + 1);
@@ -32,7 +22,7 @@ bool IsQuietProgram(std::string_view programs, std::string_view imagePath) {
 bool EdgeGate::MayFire(const platform::Monitor* monitor) const {
   if (paused_) return false;
   const bool guard = settings_.Exp.FullGuard != 0 && monitor != nullptr;
-  const bool quietPrograms = !Trimmed(settings_.Quiet.Programs).empty();
+  const bool quietPrograms = !TrimmedBlanks(settings_.Quiet.Programs).empty();
   // An idle desktop asks the system nothing.
   if (!guard && !quietPrograms) return true;
   const ForegroundState foreground = Foreground();

@@ -52,12 +52,6 @@ constexpr std::array<std::pair<char, unsigned>, 11> kPunctuation{{{';', 0xBA},
                                                                   {']', 0xDD},
                                                                   {'\'', 0xDE}}};
 
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
 std::optional<unsigned> KeyNamed(std::string_view name) {
   if (name.size() == 1) {
     const char c = name.front();
@@ -132,7 +126,7 @@ std::optional<Hotkey> ParseHotkey(std::string_view text) {
   Hotkey hotkey;
   for (;;) {
     const std::size_t plus = text.find('+');
-    const std::string_view part = Trimmed(text.substr(0, plus));
+    const std::string_view part = TrimmedBlanks(text.substr(0, plus));
     if (part.empty()) return std::nullopt;
     if (plus == std::string_view::npos) {
       const std::optional<unsigned> key = KeyNamed(part);

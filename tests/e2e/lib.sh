@@ -169,6 +169,19 @@ reg_keep() {
   fi
 }
 
+# recorder_for_type EXT FILETYPE WIN_EXE: the recorder, installed at WIN_EXE, opens files of
+# type .EXT (registered as FILETYPE) until the scenario ends, when the prefix's own handler
+# comes back; E2E_RECORDER_LOG is the host path of its log. Not in a command substitution: the
+# registry's restoration is registered with on_exit.
+recorder_for_type() {
+  local ext=$1 type=$2 exe=$3
+  E2E_RECORDER_LOG=$(recorder_install "$exe")
+  reg_keep "HKCR\\.$ext"
+  reg_keep "HKCR\\$type\\shell\\open\\command"
+  { wine_run reg add "HKCR\\.$ext" /ve /d "$type" /f &&
+      wine_run reg add "HKCR\\$type\\shell\\open\\command" /ve /d "\"$exe\" \"%1\"" /f; } </dev/null >/dev/null 2>&1
+}
+
 # recorded_lines LOG: how many starts the recorder has logged.
 recorded_lines() {
   if [[ -f $1 ]]; then wc -l <"$1"; else echo 0; fi

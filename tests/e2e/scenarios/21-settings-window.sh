@@ -18,13 +18,9 @@ rm -rf "$(host_path "$start")" "$(host_path "$chosen")"
 mkdir -p "$(host_path "$start")" "$(host_path "$chosen")"
 
 # The .htm handler is the recorder for this scenario; the prefix's own comes back at the end.
-viewer='C:\e2e\helpview\helpview.exe'
-log=$(recorder_install "$viewer")
-reg_keep 'HKCR\.htm'
-reg_keep 'HKCR\htmlfile\shell\open\command'
-{ wine_run reg add 'HKCR\.htm' /ve /d htmlfile /f &&
-    wine_run reg add 'HKCR\htmlfile\shell\open\command' /ve /d "\"$viewer\" \"%1\"" /f; } </dev/null >/dev/null 2>&1 ||
+recorder_for_type htm htmlfile 'C:\e2e\helpview\helpview.exe' ||
   abort "the recorder is registered for .htm files"
+log=$E2E_RECORDER_LOG
 
 settings=$VARNEL_SESSION_DIR/settings-window.ini
 printf '[Pos]\r\nTop=60\r\nLeft=100\r\n[Exp]\r\nPath=%s\\\r\nPathEx=%s\\\r\n[Watch]\r\nExt0=txt\r\nExt1=pdf\r\n' \

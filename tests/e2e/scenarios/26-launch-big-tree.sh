@@ -16,13 +16,9 @@ for f in $(seq -w 0 49); do
 done
 on_exit "rm -rf '$host'"
 # The .txt handler is the recorder for this scenario; the prefix's own comes back at the end.
-viewer='C:\e2e\txtview\txtview.exe'
-log=$(recorder_install "$viewer")
-reg_keep 'HKCR\.txt'
-reg_keep 'HKCR\txtfile\shell\open\command'
-{ wine_run reg add 'HKCR\.txt' /ve /d txtfile /f &&
-    wine_run reg add 'HKCR\txtfile\shell\open\command' /ve /d "\"$viewer\" \"%1\"" /f; } </dev/null >/dev/null 2>&1 ||
+recorder_for_type txt txtfile 'C:\e2e\txtview\txtview.exe' ||
   abort "the recorder is registered for .txt files"
+log=$E2E_RECORDER_LOG
 settings=$VARNEL_SESSION_DIR/big-tree.ini
 printf '[Exp]\r\nLeft=1\r\nRight=0\r\n[Launch]\r\nPath=%s\\\r\nLnk=0\r\nRight=0\r\nUpper=0\r\n[Hotkey]\r\nLaunch=Ctrl+Alt+L\r\n' \
   "$tree" >"$settings"

@@ -272,8 +272,11 @@ void TForm1::FormActivate(TComponent& /*sender*/) {
   LaunchExplorer(true);
   FirstActivate = false;
   // The Explorer first: a large Launch folder takes a while to list, and the window the user
-  // came for must not wait for a menu not yet asked for.
-  if (!launchMenuLoaded_) LoadLaunchMenu();
+  // came for must not wait for a menu not yet asked for. The listing goes on in the ticks.
+  if (!launchMenuLoaded_) {
+    BeginLaunchLoad();
+    ContinueLaunchLoad();
+  }
 }
 
 void TForm1::mnuSettingClick(TComponent& /*sender*/) {

@@ -210,6 +210,9 @@ class TForm1 : public TForm {
   // (Re)fills the Launch menu from Launch.Path after its six fixed items. With
   // `reuseUnchanged` a folder not changed since it was last listed is not listed again.
   void LoadLaunchMenu(bool reuseUnchanged = false);
+  // A load in slices: begun, then continued a slice at each tick until the menu is made.
+  void BeginLaunchLoad(bool reuseUnchanged = false);
+  void ContinueLaunchLoad();
   void PopupMenuLaunchPopup(TComponent& sender);
   void PopupMenuLaunchItemClick(TComponent& sender);
   void mnuPopExitClick(TComponent& sender);

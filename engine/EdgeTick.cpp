@@ -23,6 +23,7 @@ constexpr int kWatchEveryTicks = 50;
 
 void TForm1::Timer1Timer(TComponent& /*sender*/) {
   if (SettingsOpen) return;
+  ContinueLaunchLoad();
 
   const int cooldownLimit = static_cast<int>(kLaunchCooldownMs / Timer1->Interval());
   if (++Engine.LaunchCooldown > cooldownLimit) {

@@ -1,6 +1,8 @@
 // The Launch menu: its fixed head of commands, its body built from the Launch folder, and
 // what choosing an item does.
 
+#include <limits>
+
 #include "app/Unit1.h"
 #include "base/Paths.h"
 
@@ -14,23 +16,38 @@ constexpr int kFixedItems = 6;
 }  // namespace
 
 void TForm1::LoadLaunchMenu(bool reuseUnchanged) {
+  BeginLaunchLoad(reuseUnchanged);
+  PopupMenuLaunch->ContinueRebuild(std::numeric_limits<std::uint32_t>::max());
+}
+
+void TForm1::BeginLaunchLoad(bool reuseUnchanged) {
   launchMenuLoaded_ = true;
   // Every load starts from the fixed items and their icons: nothing accumulates.
   ImageListLaunch->Assign(*ImageListLchBak);
   PopupMenuLaunch->Items().DeleteFrom(kFixedItems);
-  const std::string& folder = Settings.Launch.Path;
-  if (folder.empty() || !System().files.FolderExists(folder)) return;
+  // A folder that is not there lists nothing, and ends a listing still under way.
   PopupMenuLaunch->Mask = Settings.Launch.Lnk != 0 ? "*.lnk" : "*.*";
-  PopupMenuLaunch->Directory = folder;
+  PopupMenuLaunch->Directory = Settings.Launch.Path;
   PopupMenuLaunch->ReuseUnchanged = reuseUnchanged;
-  PopupMenuLaunch->Rebuild();
+  PopupMenuLaunch->BeginRebuild();
+}
+
+void TForm1::ContinueLaunchLoad() {
+  // A slice short enough that the edges and the tray never seem to wait for it.
+  constexpr std::uint32_t kSliceMs = 20;
+  if (PopupMenuLaunch->Rebuilding()) PopupMenuLaunch->ContinueRebuild(kSliceMs);
 }
 
 void TForm1::PopupMenuLaunchPopup(TComponent& /*sender*/) {
   // Popped before the start had come to the menu (from the tray, while the Explorer starts).
   // A pop is frequent: only what changed since is listed again. A load the user asks for
   // lists everything.
-  if (Settings.Launch.Auto != 0 || !launchMenuLoaded_) LoadLaunchMenu(launchMenuLoaded_);
+  if (Settings.Launch.Auto != 0 || !launchMenuLoaded_) {
+    LoadLaunchMenu(launchMenuLoaded_);
+  } else {
+    // Popped while the start's listing is still under way: what is left is listed now.
+    PopupMenuLaunch->ContinueRebuild(std::numeric_limits<std::uint32_t>::max());
+  }
 }
 
 void TForm1::PopupMenuLaunchItemClick(TComponent& /*sender*/) {

@@ -1,10 +1,10 @@
 #include "launch/LaunchPopup.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "base/Ascii.h"
 #include "base/Paths.h"
-#include "base/ScopeExit.h"
 #include "framework/Application.h"
 
 namespace varnel {
@@ -19,41 +19,79 @@ TLaunchPopup::TLaunchPopup(TComponent* owner, std::string name, platform::Platfo
     : TPopupMenu(owner, std::move(name), platform.ui), platform_(platform) {}
 
 void TLaunchPopup::Rebuild() {
+  BeginRebuild();
+  ContinueRebuild(std::numeric_limits<std::uint32_t>::max());
+}
+
+void TLaunchPopup::BeginRebuild() {
+  pending_.reset();
   if (Directory.empty() || !platform_.files.FolderExists(Directory)) return;
+  pending_ = std::make_unique<Pending>();
+  pending_->root = std::make_shared<Listing>();
+  pending_->root->folder = Directory;
+  pending_->folders.push_back(pending_->root.get());
+}
+
+bool TLaunchPopup::ContinueRebuild(std::uint32_t milliseconds) {
+  if (!pending_) return true;
+  const std::uint32_t started = platform_.kernel.GetTickCount();
+  std::vector<Listing*>& folders = pending_->folders;
+  do {
+    Listing* next = folders.back();
+    folders.pop_back();
+    ListFolder(*next, folders);
+  } while (!folders.empty() && platform_.kernel.GetTickCount() - started < milliseconds);
+  if (!folders.empty()) return false;
+
+  const std::shared_ptr<const Listing> root = std::move(pending_->root);
+  pending_.reset();
   fileItemCount_ = 0;
   paths_.clear();
-  ancestors_.clear();
   iconByType_.clear();
-  const std::shared_ptr<const Listing> root = List(Directory);
-  if (root) AddItems(root, *root, Items());
+  AddItems(root, *root, Items());
+  return true;
 }
 
-std::unique_ptr<TLaunchPopup::Listing> TLaunchPopup::List(const std::string& folder) {
+void TLaunchPopup::ListFolder(Listing& listing, std::vector<Listing*>& toList) {
+  const std::optional<platform::FileAttributeData> before =
+      platform_.files.GetFileAttributesEx(listing.folder);
+  const bool link = before && (before->attributes & platform::FileAttributeReparsePoint) != 0;
+  listing.throughLink = link || (listing.parent != nullptr && listing.parent->throughLink);
   // A folder reached again through a junction or link is listed but not entered: the scan
-  // would never end.
-  const std::optional<std::string> identity = platform_.files.FolderIdentity(folder);
-  if (identity && !ancestors_.insert(*identity).second) return nullptr;
-  const ScopeExit leave([this, &identity] {
-    if (identity) ancestors_.erase(*identity);
-  });
-
-  const std::vector<std::string> names = EntriesOf(folder);
-  auto listing = std::make_unique<Listing>();
-  listing->folder = folder;
-  listing->entries.reserve(names.size());
-  for (const std::string& name : names) {
-    Listing::Entry entry;
-    entry.name = name.substr(1);
-    entry.isFolder = name[0] == '0';
-    if (entry.isFolder) entry.content = List(folder + entry.name + "\\");
-    listing->entries.push_back(std::move(entry));
+  // would never end. Without a link on the way no folder can be its own ancestor, so a tree
+  // without links opens no folder to learn its identity.
+  if (listing.throughLink && LeadsBackUp(listing)) {
+    listing.entered = false;
+    return;
   }
-  return listing;
+  listing.entries = EntriesOf(listing.folder, before);
+  for (const std::string& name : *listing.entries) {
+    if (name[0] != '0') continue;
+    auto subfolder = std::make_unique<Listing>();
+    subfolder->folder = listing.folder + name.substr(1) + "\\";
+    subfolder->parent = &listing;
+    toList.push_back(subfolder.get());
+    listing.subfolders.push_back(std::move(subfolder));
+  }
 }
 
-std::vector<std::string> TLaunchPopup::EntriesOf(const std::string& folder) {
+bool TLaunchPopup::LeadsBackUp(Listing& listing) {
+  const std::optional<std::string>& identity = IdentityOf(listing);
+  if (!identity) return false;
+  for (Listing* up = listing.parent; up != nullptr; up = up->parent) {
+    if (IdentityOf(*up) == identity) return true;
+  }
+  return false;
+}
+
+const std::optional<std::string>& TLaunchPopup::IdentityOf(Listing& listing) {
+  if (!listing.identity) listing.identity = platform_.files.FolderIdentity(listing.folder);
+  return *listing.identity;
+}
+
+std::shared_ptr<const TLaunchPopup::Entries> TLaunchPopup::EntriesOf(
+    const std::string& folder, const std::optional<platform::FileAttributeData>& before) {
   platform::FileSystem& files = platform_.files;
-  const std::optional<platform::FileAttributeData> before = files.GetFileAttributesEx(folder);
   const auto kept = listed_.find(folder);
   if (ReuseUnchanged && before && kept != listed_.end() &&
       kept->second.writeTime == before->lastWriteTime && kept->second.mask == Mask &&
@@ -61,20 +99,28 @@ std::vector<std::string> TLaunchPopup::EntriesOf(const std::string& folder) {
     return kept->second.entries;
   }
   // Folders first ("0"), then files ("1"), each group in the user's order of names.
-  std::vector<std::string> names;
+  auto names = std::make_shared<Entries>();
   constexpr std::uint32_t kHiddenOrSystem =
       platform::FileAttributeHidden | platform::FileAttributeSystem;
-  if (SearchDirectory) {
+  const auto isFolderEntry = [](const platform::FindData& entry) {
+    return (entry.attributes & platform::FileAttributeDirectory) != 0 && entry.name != "." &&
+           entry.name != "..";
+  };
+  // A mask that takes every name finds the subfolders too: one pass over the folder.
+  const bool foldersWithFiles = Mask == "*.*";
+  if (SearchDirectory && !foldersWithFiles) {
     for (const platform::FindData& entry : files.FindFiles(folder + "*.*")) {
-      const bool isFolder = (entry.attributes & platform::FileAttributeDirectory) != 0;
-      if (isFolder && entry.name != "." && entry.name != "..") names.push_back("0" + entry.name);
+      if (isFolderEntry(entry)) names->push_back("0" + entry.name);
     }
   }
   for (const platform::FindData& entry : files.FindFiles(folder + Mask)) {
-    const bool isFolder = (entry.attributes & platform::FileAttributeDirectory) != 0;
-    if (!isFolder && (entry.attributes & kHiddenOrSystem) == 0) names.push_back("1" + entry.name);
+    if ((entry.attributes & platform::FileAttributeDirectory) == 0) {
+      if ((entry.attributes & kHiddenOrSystem) == 0) names->push_back("1" + entry.name);
+    } else if (SearchDirectory && foldersWithFiles && isFolderEntry(entry)) {
+      names->push_back("0" + entry.name);
+    }
   }
-  std::sort(names.begin(), names.end(), [this](const std::string& a, const std::string& b) {
+  std::sort(names->begin(), names->end(), [this](const std::string& a, const std::string& b) {
     return platform_.kernel.CompareText(a, b) < 0;
   });
   // Kept only when nothing changed while it was listed: an entry added meanwhile may be in the
@@ -90,12 +136,15 @@ std::vector<std::string> TLaunchPopup::EntriesOf(const std::string& folder) {
 
 void TLaunchPopup::AddItems(const std::shared_ptr<const Listing>& root, const Listing& listing,
                             TMenuItem& parent) {
-  for (const Listing::Entry& entry : listing.entries) {
-    if (entry.isFolder) {
-      TMenuItem& folderItem = parent.Add({}, entry.name);
-      const Listing* content = entry.content.get();
+  if (!listing.entries) return;
+  std::size_t subfolder = 0;
+  for (const std::string& name : *listing.entries) {
+    const std::string entryName = name.substr(1);
+    if (name[0] == '0') {
+      TMenuItem& folderItem = parent.Add({}, entryName);
+      const Listing* content = listing.subfolders[subfolder++].get();
       // An empty folder, or one not entered, is an item that does nothing, as it always was.
-      if (content == nullptr || content->entries.empty()) continue;
+      if (!content->entered || !content->entries || content->entries->empty()) continue;
       if (BuildAtOnce) {
         AddItems(root, *content, folderItem);
       } else {
@@ -106,11 +155,11 @@ void TLaunchPopup::AddItems(const std::shared_ptr<const Listing>& root, const Li
       continue;
     }
     // The caption is the name without its last extension.
-    TMenuItem& item = parent.Add({}, std::string(WithoutExtension(entry.name)));
+    TMenuItem& item = parent.Add({}, std::string(WithoutExtension(entryName)));
     item.SetTag(kFirstFileTag + fileItemCount_++);
     item.OnClick = [this](TComponent& sender) { ItemClick(sender); };
-    paths_.push_back(listing.folder + entry.name);
-    if (Images() != nullptr) item.SetImageIndex(IconIndex(listing.folder + entry.name));
+    paths_.push_back(listing.folder + entryName);
+    if (Images() != nullptr) item.SetImageIndex(IconIndex(paths_.back()));
   }
 }
 

@@ -4,7 +4,7 @@
 
 #include <map>
 #include <memory>
-#include <set>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +30,13 @@ class TLaunchPopup : public TPopupMenu {
   // the items of its top after the items already there. A subfolder's items are made from that
   // listing the first time its submenu opens, so a large tree costs little until it is used.
   void Rebuild();
+  // The same in steps: the listing is begun, continued a slice at a time, and the items are
+  // added when it is complete, so that a large tree never holds up the program for long.
+  void BeginRebuild();
+  // Lists folders until `milliseconds` have passed (at least one folder); true once the
+  // listing is complete and the items are added.
+  bool ContinueRebuild(std::uint32_t milliseconds);
+  bool Rebuilding() const { return pending_ != nullptr; }
   // Makes every subfolder's items at Rebuild, as a menu of a few items can well afford.
   bool BuildAtOnce = false;
   // At Rebuild a folder whose last-write time is what it was when it was last listed is not
@@ -45,27 +52,36 @@ class TLaunchPopup : public TPopupMenu {
   bool CacheIcons = true;
 
  private:
+  // A folder's entries, "0" and a folder's name or "1" and a file's, in menu order.
+  using Entries = std::vector<std::string>;
   // One folder's content as listed at the last Rebuild.
   struct Listing {
-    struct Entry {
-      std::string name;
-      bool isFolder = false;
-      // A subfolder's own listing; none for a file, or for a folder not entered (a junction
-      // back to a folder being listed, or subfolders not wanted).
-      std::unique_ptr<Listing> content;
-    };
     std::string folder;  // with its trailing backslash
-    std::vector<Entry> entries;  // folders first, then files, each in the user's order
+    Listing* parent = nullptr;
+    // Reached through a junction or link, here or above: only then may it lead back up.
+    bool throughLink = false;
+    // False for a folder reached again through a link: listed as an item, never entered.
+    bool entered = true;
+    std::optional<std::optional<std::string>> identity;  // taken when first needed
+    std::shared_ptr<const Entries> entries;
+    std::vector<std::unique_ptr<Listing>> subfolders;  // one for each folder entry, in order
   };
-  std::unique_ptr<Listing> List(const std::string& folder);
-  // The folder's entries, "0" and a folder's name or "1" and a file's, in menu order.
-  std::vector<std::string> EntriesOf(const std::string& folder);
+  // A listing under way: the whole tree, and the folders still to list.
+  struct Pending {
+    std::shared_ptr<Listing> root;
+    std::vector<Listing*> folders;
+  };
+  void ListFolder(Listing& listing, std::vector<Listing*>& toList);
+  bool LeadsBackUp(Listing& listing);
+  const std::optional<std::string>& IdentityOf(Listing& listing);
+  std::shared_ptr<const Entries> EntriesOf(
+      const std::string& folder, const std::optional<platform::FileAttributeData>& before);
   // The entries of each folder as last listed, with its last-write time then.
   struct Listed {
     std::uint64_t writeTime = 0;
     std::string mask;  // what the listing looked for
     bool folders = false;
-    std::vector<std::string> entries;
+    std::shared_ptr<const Entries> entries;
   };
   std::map<std::string, Listed> listed_;
   // Adds the items of `listing` to `parent`; `root` keeps the listing alive for the items
@@ -79,8 +95,7 @@ class TLaunchPopup : public TPopupMenu {
   std::string clickedFile_;
   std::vector<std::string> paths_;
   int fileItemCount_ = 0;
-  // The folders being scanned, by identity: a junction back to one of them is not entered.
-  std::set<std::string> ancestors_;
+  std::unique_ptr<Pending> pending_;
   // Image-list index of each file type's icon within the current build.
   std::map<std::string, int> iconByType_;
   int iconRequests_ = 0;

@@ -328,6 +328,7 @@ void SimFileSystem::CreateFolderLink(const std::string& path, const std::string&
 
 std::vector<platform::FindData> SimFileSystem::FindFiles(const std::string& pattern) const {
   ++findCount_;
+  if (whileFinding) whileFinding();
   std::vector<platform::FindData> found;
   const std::size_t slash = pattern.find_last_of("\\/");
   if (slash == std::string::npos) return found;

@@ -4,6 +4,7 @@
 // the disk with the helpers below and can make writes fail the ways a real disk does.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -76,6 +77,8 @@ class SimFileSystem : public platform::FileSystem {
   int MoveCount() const { return moveCount_; }
   // How many folder listings (FindFirstFile rounds) were asked for.
   int FindCount() const { return findCount_; }
+  // Runs inside every FindFiles: what a slow disk lets happen meanwhile (time passing).
+  std::function<void()> whileFinding;
 
   bool Exists(const std::string& path) const { return Find(path) != nullptr; }
   // The entry's full path spelled as it was created, or nothing.

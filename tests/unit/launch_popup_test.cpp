@@ -107,11 +107,20 @@ TEST_F(LaunchPopupTest, AMissingOrEmptyFolderChangesNothing) {
   EXPECT_EQ(menu.Items().Count(), 1);
 }
 
-TEST_F(LaunchPopupTest, AJunctionBackToAnAncestorIsListedOnceAndNotEntered) {
+// A junction back to an ancestor; and one to the folder above, where the Launch folder itself
+// comes again with no junction of its own.
+TEST_F(LaunchPopupTest, AFolderReachedAgainThroughAJunctionIsListedOnceAndNotEntered) {
   system.files.WriteFile("C:\\Launch\\Apps\\app.lnk", "x");
   system.files.CreateFolderLink("C:\\Launch\\Apps\\Back", "C:\\Launch");
   menu.Rebuild();
   EXPECT_EQ(Describe(menu.Items()), "Apps[Back[], app]");
+
+  menu.Items().DeleteFrom(0);
+  system.files.WriteFile("C:\\Menus\\Launch\\a.lnk", "x");
+  system.files.CreateFolderLink("C:\\Menus\\Launch\\Up", "C:\\Menus");
+  menu.Directory = "C:\\Menus\\Launch\\";
+  menu.Rebuild();
+  EXPECT_EQ(Describe(menu.Items()), "Up[Launch[]], a");
 }
 
 TEST_F(LaunchPopupTest, WithoutAnImageListNoIconIsFetched) {

@@ -16,9 +16,14 @@
 #        arrow until a second menu window is listed (polled);
 #   2. building the Launch menu from 2,000 shortcuts in 100 folders with and without the icon
 #      cache, every submenu made at once: bench/win/LaunchBuildBench.cpp
-#      (launch_build_bench.exe), as the program has no switch for the cache.
+#      (launch_build_bench.exe), as the program has no switch for the cache;
+#   3. what the system itself spends showing a popup menu of the empty folder's shape and of
+#      the tree's top, the program's code against bare Win32 calls with the same items:
+#      bench/win/MenuShowBench.cpp (menu_show_bench.exe). Where the two agree, the time is
+#      the system's, whatever the program does.
 #
-#   bench/e2e/launch.sh            build/windows/varnel.exe and launch_build_bench.exe
+#   bench/e2e/launch.sh            build/windows/varnel.exe, launch_build_bench.exe and
+#                                  menu_show_bench.exe
 set -uo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -29,8 +34,11 @@ E2E_SCENARIO=bench-launch
 export VARNEL_VIRTUAL_DESKTOP=1
 source "$repo/tests/e2e/lib.sh"
 BUILD_BENCH=${BUILD_BENCH:-$repo/build/windows/bench/win/launch_build_bench.exe}
+SHOW_BENCH=${SHOW_BENCH:-$repo/build/windows/bench/win/menu_show_bench.exe}
 
-[[ -f $VARNEL_EXE && -f $BUILD_BENCH ]] || { echo "missing $VARNEL_EXE or $BUILD_BENCH: cmake --preset windows && cmake --build --preset windows" >&2; exit 1; }
+for needed in "$VARNEL_EXE" "$BUILD_BENCH" "$SHOW_BENCH"; do
+  [[ -f $needed ]] || { echo "missing $needed: cmake --preset windows && cmake --build --preset windows" >&2; exit 1; }
+done
 
 source "$repo/bench/e2e/bench-lib.sh"
 
@@ -150,6 +158,9 @@ rm -rf "$empty_host" "$tree_host"
 cp "$BUILD_BENCH" "$WINEPREFIX/drive_c/launch_build_bench.exe"
 build_report=$VARNEL_SESSION_DIR/launch-build.txt
 wine_run 'C:\launch_build_bench.exe' </dev/null >"$build_report" 2>&1 || echo "launch_build_bench failed" >&2
+cp "$SHOW_BENCH" "$WINEPREFIX/drive_c/menu_show_bench.exe"
+show_report=$VARNEL_SESSION_DIR/menu-show.txt
+wine_run 'C:\menu_show_bench.exe' </dev/null >"$show_report" 2>&1 || echo "menu_show_bench failed" >&2
 wine_session_stop
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2fx", a / b; else print "-" }'; }
@@ -165,3 +176,4 @@ row "resident memory after the pops, off" "${memory[$empty_win.0]}" "${memory[$t
 row "resident memory after the pops, on" "${memory[$empty_win.1]}" "${memory[$tree_win.1]}" KiB
 echo "  opening the submenu of 1,000 entries (right arrow to its window listed): ${SUBMENU_MS:-failed} ms"
 sed 's/^/  /' "$build_report"
+sed 's/^/  /' "$show_report"

@@ -22,13 +22,15 @@ void TForm1::LoadLaunchMenu(bool reuseUnchanged) {
 
 void TForm1::BeginLaunchLoad(bool reuseUnchanged) {
   launchMenuLoaded_ = true;
+  PopupMenuLaunch->Mask = Settings.Launch.Lnk != 0 ? "*.lnk" : "*.*";
+  PopupMenuLaunch->Directory = Settings.Launch.Path;
+  PopupMenuLaunch->ReuseUnchanged = reuseUnchanged;
+  // A tree that has not changed since the items were made would give the same items again.
+  if (reuseUnchanged && PopupMenuLaunch->Unchanged()) return;
   // Every load starts from the fixed items and their icons: nothing accumulates.
   ImageListLaunch->Assign(*ImageListLchBak);
   PopupMenuLaunch->Items().DeleteFrom(kFixedItems);
   // A folder that is not there lists nothing, and ends a listing still under way.
-  PopupMenuLaunch->Mask = Settings.Launch.Lnk != 0 ? "*.lnk" : "*.*";
-  PopupMenuLaunch->Directory = Settings.Launch.Path;
-  PopupMenuLaunch->ReuseUnchanged = reuseUnchanged;
   PopupMenuLaunch->BeginRebuild();
 }
 

@@ -25,6 +25,7 @@ void TLaunchPopup::Rebuild() {
 
 void TLaunchPopup::BeginRebuild() {
   pending_.reset();
+  built_ = {};  // the owner has let its items go
   if (Directory.empty() || !platform_.files.FolderExists(Directory)) return;
   pending_ = std::make_unique<Pending>();
   pending_->root = std::make_shared<Listing>();
@@ -49,7 +50,28 @@ bool TLaunchPopup::ContinueRebuild(std::uint32_t milliseconds) {
   paths_.clear();
   iconByType_.clear();
   AddItems(root, *root, Items());
+  built_ = {root, Directory, Mask, SearchDirectory};
   return true;
+}
+
+bool TLaunchPopup::Unchanged() const {
+  return built_.root && built_.directory == Directory && built_.mask == Mask &&
+         built_.folders == SearchDirectory && ListingUnchanged(*built_.root);
+}
+
+bool TLaunchPopup::ListingUnchanged(const Listing& listing) const {
+  if (!listing.entered) return true;
+  // A folder's entries are kept with the time they were listed at only when nothing moved
+  // while they were listed; one that did, or one listed again since, counts as changed.
+  const auto kept = listed_.find(listing.folder);
+  if (kept == listed_.end() || kept->second.entries != listing.entries) return false;
+  const std::optional<platform::FileAttributeData> now =
+      platform_.files.GetFileAttributesEx(listing.folder);
+  if (!now || now->lastWriteTime != kept->second.writeTime) return false;
+  return std::all_of(listing.subfolders.begin(), listing.subfolders.end(),
+                     [this](const std::unique_ptr<Listing>& subfolder) {
+                       return ListingUnchanged(*subfolder);
+                     });
 }
 
 void TLaunchPopup::ListFolder(Listing& listing, std::vector<Listing*>& toList) {

@@ -37,6 +37,9 @@ class TLaunchPopup : public TPopupMenu {
   // listing is complete and the items are added.
   bool ContinueRebuild(std::uint32_t milliseconds);
   bool Rebuilding() const { return pending_ != nullptr; }
+  // True when the last complete build was made with the present settings and no folder it
+  // listed has changed since (by last-write time): a Rebuild would make the same items.
+  bool Unchanged() const;
   // Makes every subfolder's items at Rebuild, as a menu of a few items can well afford.
   bool BuildAtOnce = false;
   // At Rebuild a folder whose last-write time is what it was when it was last listed is not
@@ -72,6 +75,7 @@ class TLaunchPopup : public TPopupMenu {
     std::vector<Listing*> folders;
   };
   void ListFolder(Listing& listing, std::vector<Listing*>& toList);
+  bool ListingUnchanged(const Listing& listing) const;
   bool LeadsBackUp(Listing& listing);
   const std::optional<std::string>& IdentityOf(Listing& listing);
   std::shared_ptr<const Entries> EntriesOf(
@@ -96,6 +100,13 @@ class TLaunchPopup : public TPopupMenu {
   std::vector<std::string> paths_;
   int fileItemCount_ = 0;
   std::unique_ptr<Pending> pending_;
+  // What the last complete build was made from, and with which settings.
+  struct Built {
+    std::shared_ptr<const Listing> root;
+    std::string directory, mask;
+    bool folders = false;
+  };
+  Built built_;
   // Image-list index of each file type's icon within the current build.
   std::map<std::string, int> iconByType_;
   int iconRequests_ = 0;

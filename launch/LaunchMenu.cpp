@@ -1,8 +1,6 @@
 // The Launch menu: its fixed head of commands, its body built from the Launch folder, and
 // what choosing an item does.
 
-#include <limits>
-
 #include "app/Unit1.h"
 #include "base/Paths.h"
 
@@ -17,7 +15,7 @@ constexpr int kFixedItems = 6;
 
 void TForm1::LoadLaunchMenu(bool reuseUnchanged) {
   BeginLaunchLoad(reuseUnchanged);
-  PopupMenuLaunch->ContinueRebuild(std::numeric_limits<std::uint32_t>::max());
+  PopupMenuLaunch->FinishRebuild();
 }
 
 void TForm1::BeginLaunchLoad(bool reuseUnchanged) {
@@ -48,7 +46,7 @@ void TForm1::PopupMenuLaunchPopup(TComponent& /*sender*/) {
     LoadLaunchMenu(launchMenuLoaded_);
   } else {
     // Popped while the start's listing is still under way: what is left is listed now.
-    PopupMenuLaunch->ContinueRebuild(std::numeric_limits<std::uint32_t>::max());
+    PopupMenuLaunch->FinishRebuild();
   }
 }
 

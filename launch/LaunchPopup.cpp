@@ -20,8 +20,10 @@ TLaunchPopup::TLaunchPopup(TComponent* owner, std::string name, platform::Platfo
 
 void TLaunchPopup::Rebuild() {
   BeginRebuild();
-  ContinueRebuild(std::numeric_limits<std::uint32_t>::max());
+  FinishRebuild();
 }
+
+void TLaunchPopup::FinishRebuild() { ContinueRebuild(std::numeric_limits<std::uint32_t>::max()); }
 
 void TLaunchPopup::BeginRebuild() {
   pending_.reset();

@@ -36,6 +36,8 @@ class TLaunchPopup : public TPopupMenu {
   // Lists folders until `milliseconds` have passed (at least one folder); true once the
   // listing is complete and the items are added.
   bool ContinueRebuild(std::uint32_t milliseconds);
+  // Lists whatever is left now and adds the items.
+  void FinishRebuild();
   bool Rebuilding() const { return pending_ != nullptr; }
   // True when the last complete build was made with the present settings and no folder it
   // listed has changed since (by last-write time): a Rebuild would make the same items.
